@@ -1,0 +1,1 @@
+// The prefix machine is assembled here.

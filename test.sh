@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, checks formatting, builds with warnings as errors and runs every
+# test, then builds and runs them once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# --quick skips the sanitizer pass.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+bash scripts/deps.sh
+bash scripts/check-format.sh
+
+jobs=$(nproc)
+run_suite() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDBINST_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs")
+}
+
+run_suite build
+if [[ "${1:-}" != "--quick" ]]; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_suite build-sanitize -DDBINST_SANITIZE=ON
+fi
