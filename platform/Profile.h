@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dbinst {
 
@@ -13,6 +15,9 @@ class ProfileReader {
   virtual ~ProfileReader() = default;
   virtual std::string GetString(std::string_view file, std::string_view section,
                                 std::string_view key, std::string_view defaultValue) const = 0;
+  // The lines of a text file (CR LF, LF or CR ends), converted from the machine's ANSI code page,
+  // or from UTF-8 or UTF-16 when a byte-order mark says so; nothing when it cannot be read.
+  virtual std::optional<std::vector<std::string>> ReadTextLines(std::string_view file) const = 0;
 };
 
 }  // namespace dbinst
