@@ -153,6 +153,8 @@ std::string PrefixFileSystem::DriveTarget(char letter) const {
 }
 
 PrefixFileSystem::Resolved PrefixFileSystem::Resolve(std::string_view path) const {
+  // The host would cut the path at a zero byte, so it would name something else.
+  if (path.find('\0') != path.npos) return {};
   if (StartsWithNoCase(path, kUnixPrefix) &&
       (path.size() == kUnixPrefix.size() || IsSeparator(path[kUnixPrefix.size()]))) {
     std::string host = "/";

@@ -120,6 +120,11 @@ TEST_F(PrefixFileSystemTest, DotsNeverClimbAboveTheDriveRoot) {
   EXPECT_EQ(files.HostPath("C:\\a\\.\\b\\..\\c"), driveC + "/a/c");
   EXPECT_EQ(files.HostPath("C:\\windows\\.."), driveC);
   EXPECT_EQ(files.HostPath("\\\\?\\unix\\tmp\\..\\..\\etc\\hostname"), "/etc/hostname");
+  using namespace std::string_literals;
+  prefix.WriteFile(prefix.driveC() + "/keep/file.txt", "x");
+  EXPECT_FALSE(files.ShellDelete("C:\\keep\\file.txt\0\\.."s));
+  EXPECT_EQ(files.HostPath("C:\\keep\0\\.."s), "");
+  EXPECT_TRUE(fs::exists(prefix.driveC() + "/keep/file.txt"));
 }
 
 TEST_F(PrefixFileSystemTest, UnixPathsAndLongPathsNameTheirTargetsDirectly) {
