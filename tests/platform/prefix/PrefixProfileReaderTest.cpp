@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 namespace dbinst {
@@ -31,7 +31,9 @@ class PrefixProfileReaderTest : public ::testing::Test {
     const fs::path file = folder_ / "test.ini";
     std::ofstream(file, std::ios::binary) << bytes;
     std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ostringstream bytesRead;
+    bytesRead << in.rdbuf();
+    return bytesRead.str();
   }
 
   std::string Get(const std::string& bytes, std::string_view section, std::string_view key,
