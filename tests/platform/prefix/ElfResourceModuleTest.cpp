@@ -210,6 +210,31 @@ TEST_F(ElfResourceModuleTest, HostileHeaderFieldsGiveAnErrorNotACrash) {
   }
 }
 
+TEST_F(ElfResourceModuleTest, RandomlyDamagedHeadersNeverReadOutsideTheFile) {
+  const std::string whole = ReadWholeFile(program_);
+  const uint64_t tableOffset = LittleEndianAt(whole, 0x28, 8);
+  const std::string noise = PatternBytes(4 * 400, 11);
+  const fs::path bad = scratch_.path() / "damaged";
+  for (size_t round = 0; round < 400; ++round) {
+    std::string bytes = whole;
+    const auto pick = [&](size_t k) { return static_cast<unsigned char>(noise[4 * round + k]); };
+    // Half the damage lands in the file header, half in the section table.
+    const size_t span = whole.size() - tableOffset;
+    const size_t at = round % 2 == 0 ? pick(0) % 64 : tableOffset + (pick(0) << 8 | pick(1)) % span;
+    bytes[at] = static_cast<char>(pick(2));
+    bytes[std::min(at + 1 + pick(3) % 8, bytes.size() - 1)] = static_cast<char>(pick(3));
+    WriteWholeFile(bad, bytes);
+    const ElfResourceModule module(bad.string());
+    EXPECT_EQ(module.Valid(), module.Error().empty());
+    for (const std::string& name : module.Names()) {
+      const auto stream = module.Open(name);
+      ASSERT_NE(stream, nullptr);
+      EXPECT_LE(stream->Size(), static_cast<int64_t>(bytes.size()));
+      EXPECT_EQ(ReadAll(*stream, 32768, nullptr).size(), static_cast<size_t>(stream->Size()));
+    }
+  }
+}
+
 TEST_F(ElfResourceModuleTest, ExtendedSectionCountInSectionZeroIsFollowedAndChecked) {
   const std::string whole = ReadWholeFile(program_);
   const uint64_t tableOffset = LittleEndianAt(whole, 0x28, 8);
