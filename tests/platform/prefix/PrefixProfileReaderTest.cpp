@@ -7,6 +7,9 @@
 #include <sstream>
 #include <string>
 
+#include "platform/prefix/PrefixFileSystem.h"
+#include "tests/support/TempPrefix.h"
+
 namespace dbinst {
 namespace {
 
@@ -208,6 +211,45 @@ TEST_F(PrefixProfileReaderTest, BytesOverTheLimitGiveTheDefaultAndNoLines) {
   huge.resize(PrefixProfileReader::kMaxFileBytes + 1, ' ');
   EXPECT_EQ(PrefixProfileReader::GetStringFromBytes(huge, "s", "k", "d", kPolish), "d");
   EXPECT_TRUE(PrefixProfileReader::LinesFromBytes(huge, kPolish).empty());
+}
+
+// Through the prefix's own file system, as the installer reads Setup.ini and the descriptions.
+class PrefixProfileReaderOnPrefixTest : public ::testing::Test {
+ protected:
+  test::TempPrefix prefix;
+  test::WineDrivesRegistry registry;
+  PrefixFileSystem files{prefix.path(), registry};
+  PrefixProfileReader reader{files, kPolish};
+};
+
+TEST_F(PrefixProfileReaderOnPrefixTest, WindowsPathsResolveWithoutRegardToCase) {
+  fs::create_directories(prefix.driveC() + "/Velmora/Instalator");
+  prefix.WriteFile(prefix.driveC() + "/Velmora/Instalator/Setup.ini",
+                   "[INFOPROD]\r\nLINE=OV\r\n[JEZYKI]\r\nPOLSKI\r\nANGIELSKI\r\n");
+  EXPECT_EQ(reader.GetString("C:\\VELMORA\\instalator\\SETUP.INI", "infoprod", "line", ""), "OV");
+  const auto lines = reader.ReadTextLines("c:\\velmora\\Instalator\\setup.ini");
+  ASSERT_TRUE(lines);
+  EXPECT_EQ(lines->size(), 5u);
+  EXPECT_EQ(lines->back(), "ANGIELSKI");
+}
+
+TEST_F(PrefixProfileReaderOnPrefixTest, MissingOrUnreadableFilesGiveTheDefaultAndNoLines) {
+  fs::create_directories(prefix.driveC() + "/folder.ini");
+  for (const char* path : {"C:\\nothing.ini", "C:\\folder.ini", "Q:\\x.ini", ""}) {
+    EXPECT_EQ(reader.GetString(path, "s", "k", "fallback  "), "fallback") << path;
+    EXPECT_FALSE(reader.ReadTextLines(path)) << path;
+  }
+}
+
+TEST_F(PrefixProfileReaderOnPrefixTest, FileOverTheLimitIsNotRead) {
+  const std::string host = prefix.driveC() + "/huge.ini";
+  prefix.WriteFile(host, "[s]\nk=v\n");
+  EXPECT_EQ(reader.GetString("C:\\huge.ini", "s", "k", "d"), "v");
+  fs::resize_file(host, PrefixProfileReader::kMaxFileBytes + 1);
+  EXPECT_EQ(reader.GetString("C:\\huge.ini", "s", "k", "d"), "d");
+  EXPECT_FALSE(reader.ReadTextLines("C:\\huge.ini"));
+  fs::resize_file(host, PrefixProfileReader::kMaxFileBytes);
+  EXPECT_EQ(reader.GetString("C:\\huge.ini", "s", "k", "d"), "v");
 }
 
 }  // namespace
