@@ -41,7 +41,8 @@ std::optional<std::string_view> FindRawValue(std::string_view text, std::string_
     if (!inSection) continue;
     const size_t equals = line.find('=');
     if (!EqualsNoCase(TrimBlanks(line.substr(0, equals)), key)) continue;
-    if (equals == std::string_view::npos) return std::string_view();
+    // A key without a value answers the default, as the system's profile functions do.
+    if (equals == std::string_view::npos) return std::nullopt;
     return TrimBlanks(line.substr(equals + 1));
   }
   return std::nullopt;

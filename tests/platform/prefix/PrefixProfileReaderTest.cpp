@@ -132,9 +132,10 @@ TEST_F(PrefixProfileReaderTest, CommentLinesAreSkippedButSemicolonsInsideValuesS
   EXPECT_EQ(Get(ini, "s", "also"), "<none>");
 }
 
-TEST_F(PrefixProfileReaderTest, KeyWithoutEqualsSignHasAnEmptyValue) {
-  const std::string ini = "[s]\nlonely\nother=1\n";
-  EXPECT_EQ(Get(ini, "s", "lonely"), "");
+TEST_F(PrefixProfileReaderTest, KeyWithoutEqualsSignAnswersTheDefault) {
+  const std::string ini = "[s]\nlonely\nlonely=2\nother=1\nempty=\n";
+  EXPECT_EQ(Get(ini, "s", "lonely"), "<none>");
+  EXPECT_EQ(Get(ini, "s", "empty"), "");
   EXPECT_EQ(Get(ini, "s", "other"), "1");
 }
 
