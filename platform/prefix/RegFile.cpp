@@ -5,37 +5,92 @@
 #include "platform/Text.h"
 
 namespace dbinst {
+namespace {
+
+// Nearly every name in a registry file is ASCII; those skip the general case mapping.
+std::string FoldedName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (static_cast<unsigned char>(c) >= 0x80) return ToUpper(name);
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return folded;
+}
+
+std::string Utf8Of(const std::u16string& units) {
+  std::string out;
+  out.reserve(units.size());
+  for (char16_t unit : units) {
+    if (unit >= 0x80) return Utf16ToUtf8(units);
+    out += static_cast<char>(unit);
+  }
+  return out;
+}
+
+using NameIndex = std::unordered_map<std::string, size_t>;
+
+// The position of the entry with that name, through the index when there is one.
+template <typename Entries, typename NameOf>
+std::optional<size_t> FindByName(const Entries& entries, const std::unique_ptr<NameIndex>& index,
+                                 std::string_view name, NameOf nameOf) {
+  if (index) {
+    const auto found = index->find(FoldedName(name));
+    if (found == index->end()) return std::nullopt;
+    return found->second;
+  }
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (EqualsNoCase(nameOf(entries[i]), name)) return i;
+  }
+  return std::nullopt;
+}
+
+template <typename Entries, typename NameOf>
+void IndexNewEntry(const Entries& entries, std::unique_ptr<NameIndex>& index, size_t indexFrom,
+                   NameOf nameOf) {
+  if (index) {
+    index->emplace(FoldedName(nameOf(entries.back())), entries.size() - 1);
+  } else if (entries.size() >= indexFrom) {
+    index = std::make_unique<NameIndex>();
+    for (size_t i = 0; i < entries.size(); ++i) index->emplace(FoldedName(nameOf(entries[i])), i);
+  }
+}
+
+const std::string& NameOfKey(const std::unique_ptr<RegKeyNode>& key) { return key->Name(); }
+const std::string& NameOfValue(const RegNamedValue& value) { return value.name; }
+
+}  // namespace
 
 const RegKeyNode* RegKeyNode::FindSubKey(std::string_view name) const {
-  const auto found = subKeyIndex_.find(ToUpper(name));
-  return found == subKeyIndex_.end() ? nullptr : found->second;
+  const auto at = FindByName(subKeys_, subKeyIndex_, name, NameOfKey);
+  return at ? subKeys_[*at].get() : nullptr;
 }
 
 RegKeyNode* RegKeyNode::FindSubKey(std::string_view name) {
-  const auto found = subKeyIndex_.find(ToUpper(name));
-  return found == subKeyIndex_.end() ? nullptr : found->second;
+  const auto at = FindByName(subKeys_, subKeyIndex_, name, NameOfKey);
+  return at ? subKeys_[*at].get() : nullptr;
 }
 
 RegKeyNode& RegKeyNode::SubKey(std::string_view name) {
-  auto [slot, added] = subKeyIndex_.try_emplace(ToUpper(name), nullptr);
-  if (added) {
-    subKeys_.push_back(std::make_unique<RegKeyNode>(std::string(name)));
-    slot->second = subKeys_.back().get();
-  }
-  return *slot->second;
+  if (RegKeyNode* existing = FindSubKey(name)) return *existing;
+  subKeys_.push_back(std::make_unique<RegKeyNode>(std::string(name)));
+  IndexNewEntry(subKeys_, subKeyIndex_, kIndexFrom, NameOfKey);
+  return *subKeys_.back();
 }
 
 const RegNamedValue* RegKeyNode::FindValue(std::string_view name) const {
-  const auto found = valueIndex_.find(ToUpper(name));
-  return found == valueIndex_.end() ? nullptr : &values_[found->second];
+  const auto at = FindByName(values_, valueIndex_, name, NameOfValue);
+  return at ? &values_[*at] : nullptr;
 }
 
 RegNamedValue& RegKeyNode::SetValue(std::string_view name, RegValue value) {
-  auto [slot, added] = valueIndex_.try_emplace(ToUpper(name), values_.size());
-  if (added) values_.push_back(RegNamedValue{std::string(name), {}, {}});
-  RegNamedValue& entry = values_[slot->second];
-  entry.value = std::move(value);
-  return entry;
+  auto at = FindByName(values_, valueIndex_, name, NameOfValue);
+  if (!at) {
+    values_.push_back(RegNamedValue{std::string(name), {}, {}});
+    IndexNewEntry(values_, valueIndex_, kIndexFrom, NameOfValue);
+    at = values_.size() - 1;
+  }
+  values_[*at].value = std::move(value);
+  return values_[*at];
 }
 
 std::vector<std::string_view> SplitRegPath(std::string_view path) {
@@ -108,21 +163,29 @@ class TextUnescaper {
  public:
   // Consumes text through the terminator; false with error set when the text is malformed.
   bool Read(std::string_view& text, char terminator, std::u16string& out, std::string& error) {
-    std::string run;
+    size_t runLength = 0;
+    bool runIsAscii = true;
     const auto flush = [&] {
-      out += Utf8ToUtf16(run);
-      run.clear();
+      const std::string_view run = text.substr(0, runLength);
+      if (runIsAscii) {
+        out.append(run.begin(), run.end());
+      } else {
+        out += Utf8ToUtf16(run);
+      }
+      text.remove_prefix(runLength);
+      runLength = 0;
+      runIsAscii = true;
     };
-    while (!text.empty()) {
-      const char c = text.front();
+    while (runLength < text.size()) {
+      const char c = text[runLength];
       if (c == terminator) {
-        text.remove_prefix(1);
         flush();
+        text.remove_prefix(1);
         return true;
       }
       if (c != '\\') {
-        run += c;
-        text.remove_prefix(1);
+        runIsAscii = runIsAscii && static_cast<unsigned char>(c) < 0x80;
+        ++runLength;
         continue;
       }
       flush();
@@ -298,7 +361,7 @@ class RegFileParser {
     std::u16string path;
     std::string error;
     TextUnescaper unescaper;
-    if (unescaper.Read(text, 0, path, error)) file_.relativeTo_ = Utf16ToUtf8(path);
+    if (unescaper.Read(text, 0, path, error)) file_.relativeTo_ = Utf8Of(path);
   }
 
   void ReadOption(const Line& line, std::string_view text) {
@@ -323,7 +386,8 @@ class RegFileParser {
     }
     if (unescaper.SawUnknownEscape()) Problem(line.number, "unknown escape in key name kept as is");
     RegKeyNode* node = &file_.Root();
-    for (std::string_view part : SplitRegPath(Utf16ToUtf8(path))) node = &node->SubKey(part);
+    const std::string utf8Path = Utf8Of(path);
+    for (std::string_view part : SplitRegPath(utf8Path)) node = &node->SubKey(part);
     current_ = node;
     brokenSection_ = false;
     inHead_ = true;
@@ -350,7 +414,7 @@ class RegFileParser {
         Problem(line.number, "value name: " + error + "; value skipped");
         return;
       }
-      name = Utf16ToUtf8(units);
+      name = Utf8Of(units);
     }
     text = SkipBlanks(text);
     if (text.empty() || text.front() != '=') {

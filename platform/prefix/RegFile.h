@@ -54,10 +54,15 @@ class RegKeyNode {
   bool isLink_ = false;
   bool hasSection_ = false;
   RegTextSpan sectionHead_;
+  // Positions by upper-cased name, made only for long lists: most keys hold a handful of entries
+  // and a map for each would cost more than it saves.
+  using NameIndex = std::unordered_map<std::string, size_t>;
+  static constexpr size_t kIndexFrom = 12;
+
   std::vector<std::unique_ptr<RegKeyNode>> subKeys_;
-  std::unordered_map<std::string, RegKeyNode*> subKeyIndex_;  // by upper-cased name
+  std::unique_ptr<NameIndex> subKeyIndex_;
   std::vector<RegNamedValue> values_;
-  std::unordered_map<std::string, size_t> valueIndex_;  // by upper-cased name
+  std::unique_ptr<NameIndex> valueIndex_;
 };
 
 // One of Wine's registry files (system.reg, user.reg) read into a tree of keys.

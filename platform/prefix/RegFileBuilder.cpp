@@ -37,6 +37,8 @@ RegFileBuilder::RegFileBuilder(RegRoot root, bool win64)
       tree_(std::make_unique<RegKeyNode>("")) {}
 
 RegFileBuilder::~RegFileBuilder() = default;
+RegFileBuilder::RegFileBuilder(RegFileBuilder&&) noexcept = default;
+RegFileBuilder& RegFileBuilder::operator=(RegFileBuilder&&) noexcept = default;
 
 RegKeyNode& RegFileBuilder::Key(std::string_view path) {
   RegKeyNode* node = tree_.get();
@@ -53,7 +55,8 @@ void RegFileBuilder::SetValue(std::string_view path, std::string_view name, RegV
 void RegFileBuilder::AddLink(std::string_view path, std::string_view target) {
   std::string fullTarget(target);
   if (!StartsWithNoCase(target, "\\Registry\\")) {
-    fullTarget = "\\" + RootPath();
+    fullTarget =
+        root_ == RegRoot::LocalMachine ? "\\Registry\\Machine" : "\\Registry\\User\\" + userSid_;
     for (std::string_view part : SplitRegPath(target)) fullTarget += "\\" + std::string(part);
   }
   RegValue link;

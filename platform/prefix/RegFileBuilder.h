@@ -19,6 +19,8 @@ class RegFileBuilder {
 
   RegFileBuilder(RegRoot root, bool win64);
   ~RegFileBuilder();
+  RegFileBuilder(RegFileBuilder&&) noexcept;
+  RegFileBuilder& operator=(RegFileBuilder&&) noexcept;
 
   // Every key carries this change time; the default is the moment the builder was made.
   void SetTime(int64_t unixSeconds) { unixSeconds_ = unixSeconds; }
