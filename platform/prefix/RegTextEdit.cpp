@@ -42,10 +42,11 @@ std::optional<std::string> RegTextWithValue(std::string_view text, const RegFile
     existingPath += next ? std::string_view(next->Name()) : part;
     key = next;
   }
-  std::string valueLines = WithLineEnds(FormatRegValue(name, value), lineEnd);
+  const RegNamedValue* old = key ? key->FindValue(name) : nullptr;
+  // An existing value keeps the spelling of its name.
+  std::string valueLines = WithLineEnds(FormatRegValue(old ? old->name : name, value), lineEnd);
   std::string out(text);
-  if (const RegNamedValue* old = key ? key->FindValue(name) : nullptr;
-      old && old->span.end > old->span.begin) {
+  if (old && old->span.end > old->span.begin) {
     // A last line without a line end stays without one.
     if (text[old->span.end - 1] != '\n') valueLines.resize(valueLines.size() - lineEnd.size());
     return out.replace(old->span.begin, old->span.end - old->span.begin, valueLines);
