@@ -157,7 +157,9 @@ const RegKeyNode* PrefixRegistry::FollowLinks(const RegKeyNode* key, int& linkHo
     const std::string target = Utf16LeText(link->value.data);
     if (auto rest = AfterPrefix(target, "\\Registry\\Machine")) {
       key = Walk(RegRoot::LocalMachine, SplitRegPath(*rest), false, linkHops);
-    } else if (auto rest = AfterPrefix(target, "\\" + user_.RelativeTo())) {
+    } else if (auto rest = user_.RelativeTo().empty()
+                               ? std::nullopt
+                               : AfterPrefix(target, "\\" + user_.RelativeTo())) {
       key = Walk(RegRoot::CurrentUser, SplitRegPath(*rest), false, linkHops);
     } else {
       return nullptr;
