@@ -1,5 +1,6 @@
 #include "payload/MyFileOp.h"
 
+#include "engine/ShellOps.h"
 #include "env/InstallLog.h"
 #include "env/MessagePump.h"
 #include "platform/FileSystem.h"
@@ -22,7 +23,10 @@ std::string WithoutTrailingSeparators(std::string_view path) {
 
 bool IsLargeEnoughDrive(int64_t size) { return size > kSmallestAcceptedDriveSize; }
 
-MyFileOp::MyFileOp(Machine& machine, InstallLog& log) : machine_(machine), log_(log) {}
+MyFileOp::MyFileOp(Machine& machine, InstallLog& log)
+    : machine_(machine), log_(log), shellOps_(std::make_unique<ShellOps>(machine)) {}
+
+MyFileOp::~MyFileOp() = default;
 
 bool MyFileOp::PathExists(std::string_view path) const {
   return !machine_.files().Find(path).empty();

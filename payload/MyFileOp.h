@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@ namespace dbinst {
 
 class InstallLog;
 class Machine;
+class ShellOps;
 
 inline constexpr std::string_view kCheckupFileName =
     "temp_file_for_write_permissions_checkup__safe_to_delete.txt";
@@ -22,6 +24,9 @@ bool IsLargeEnoughDrive(int64_t size);
 class MyFileOp {
  public:
   MyFileOp(Machine& machine, InstallLog& log);
+  ~MyFileOp();
+
+  ShellOps& Shell() const { return *shellOps_; }
 
   // True when a directory search for exactly this path (or pattern) finds anything.
   bool PathExists(std::string_view path) const;
@@ -47,8 +52,7 @@ class MyFileOp {
   Machine& machine_;
   InstallLog& log_;
   const std::string driveLetters_ = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  // ShellOps: the lead adds the owned member here (std::unique_ptr<ShellOps>), created in the
-  // constructor.
+  std::unique_ptr<ShellOps> shellOps_;
   // Archive progress context: added with the archive layer.
 };
 

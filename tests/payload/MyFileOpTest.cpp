@@ -7,13 +7,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 
 #include "env/InstallLog.h"
 #include "env/MessagePump.h"
 #include "platform/Machine.h"
-#include "platform/prefix/PrefixFileSystem.h"
-#include "platform/prefix/PrefixProcesses.h"
+#include "platform/prefix/PrefixMachine.h"
 #include "tests/support/TempPrefix.h"
 
 namespace dbinst {
@@ -22,28 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempPrefix;
 using test::UnwritableFolder;
-using test::WineDrivesRegistry;
-
-// A machine of a real prefix's files and processes; the services the file layer never touches
-// are absent until the prefix machine is assembled, and asking for them is a test error.
-class FilesMachine : public Machine {
- public:
-  FilesMachine(const std::string& prefixPath, WineDrivesRegistry& registry)
-      : registry_(registry), files_(prefixPath, registry) {}
-  Registry& registry() override { return registry_; }
-  FileSystem& files() override { return files_; }
-  Processes& processes() override { return processes_; }
-  SystemInfo& system() override { throw std::logic_error("not used by the file layer"); }
-  FileVersionReader& versions() override { throw std::logic_error("not used by the file layer"); }
-  ProfileReader& profiles() override { throw std::logic_error("not used by the file layer"); }
-  ResourceModule& resources() override { throw std::logic_error("not used by the file layer"); }
-  std::vector<std::string> TakeNotes() override { return {}; }
-
- private:
-  WineDrivesRegistry& registry_;
-  PrefixFileSystem files_;
-  PrefixProcesses processes_;
-};
 
 int64_t TotalBytesOf(const std::string& hostPath) {
   struct statvfs vfs {};
@@ -57,15 +33,21 @@ const std::string kCheckup = std::string(kCheckupFileName);
 
 class MyFileOpTest : public ::testing::Test {
  protected:
+  // Drive types live in the registry, which a machine reads once when it opens.
+  void Reopen() {
+    fileOp.reset();
+    machine = prefix.OpenMachine();
+    fileOp = std::make_unique<MyFileOp>(*machine, log);
+  }
+
   TempPrefix prefix;
-  WineDrivesRegistry registry;
-  FilesMachine machine{prefix.path(), registry};
+  std::unique_ptr<Machine> machine = prefix.OpenMachine();
   InstallLog log;
-  MyFileOp fileOp{machine, log};
+  std::unique_ptr<MyFileOp> fileOp = std::make_unique<MyFileOp>(*machine, log);
 };
 
 TEST_F(MyFileOpTest, DriveScanLogsOneLineForEachLetterFromCToZ) {
-  const auto drives = fileOp.ListLocalDrives();
+  const auto drives = fileOp->ListLocalDrives();
   const auto& lines = log.Lines();
   ASSERT_EQ(lines.size(), 24u);
   const int64_t sizeC = TotalBytesOf(prefix.driveC());
@@ -96,9 +78,10 @@ TEST_F(MyFileOpTest, DriveScanLeavesOutDrivesThatAreNotFixedLargeAndWritable) {
   if (!readOnlyRoot.usable()) GTEST_SKIP() << "cannot make a folder that refuses new files here";
   prefix.Link("d:", prefix.path() + "/readonly");
   prefix.Link("e:", prefix.MakeFolder("cdrom"));
-  registry.SetDriveType("e:", "cdrom");
+  prefix.SetWineDriveType("e:", "cdrom");
+  Reopen();
   prefix.Link("f:", "/proc");
-  const auto drives = fileOp.ListLocalDrives();
+  const auto drives = fileOp->ListLocalDrives();
   const auto& lines = log.Lines();
   ASSERT_EQ(lines.size(), 24u);
   EXPECT_EQ(lines[1],
@@ -119,25 +102,25 @@ TEST(DriveSizeTest, OnlyDrivesAboveTenBillionBytesAreLargeEnough) {
 }
 
 TEST_F(MyFileOpTest, DriveNumbersArePositionsInTheAlphabet) {
-  EXPECT_EQ(fileOp.DriveNumberOf("C:\\Program Files"), 3);
-  EXPECT_EQ(fileOp.DriveNumberOf("p"), 16);
-  EXPECT_EQ(fileOp.DriveNumberOf("z:\\"), 26);
-  EXPECT_EQ(fileOp.DriveNumberOf("a"), 1);
-  EXPECT_EQ(fileOp.DriveNumberOf("\\\\server\\share"), 0);
-  EXPECT_EQ(fileOp.DriveNumberOf("1:\\"), 0);
-  EXPECT_EQ(fileOp.DriveNumberOf("ł"), 0);
+  EXPECT_EQ(fileOp->DriveNumberOf("C:\\Program Files"), 3);
+  EXPECT_EQ(fileOp->DriveNumberOf("p"), 16);
+  EXPECT_EQ(fileOp->DriveNumberOf("z:\\"), 26);
+  EXPECT_EQ(fileOp->DriveNumberOf("a"), 1);
+  EXPECT_EQ(fileOp->DriveNumberOf("\\\\server\\share"), 0);
+  EXPECT_EQ(fileOp->DriveNumberOf("1:\\"), 0);
+  EXPECT_EQ(fileOp->DriveNumberOf("ł"), 0);
 }
 
 TEST_F(MyFileOpTest, FreeSpaceIsAskedOfTheDriveOfTheFirstCharacter) {
-  EXPECT_EQ(fileOp.GetDriveFreeSpace(""), -1);
-  EXPECT_EQ(fileOp.GetDriveFreeSpace("Q:\\data"), -1);
-  EXPECT_GT(fileOp.GetDriveFreeSpace("c:\\users"), 0);
+  EXPECT_EQ(fileOp->GetDriveFreeSpace(""), -1);
+  EXPECT_EQ(fileOp->GetDriveFreeSpace("Q:\\data"), -1);
+  EXPECT_GT(fileOp->GetDriveFreeSpace("c:\\users"), 0);
   const fs::path before = fs::current_path();
   fs::current_path(prefix.driveC());
-  const int64_t current = fileOp.GetDriveFreeSpace("\\\\server\\share");
+  const int64_t current = fileOp->GetDriveFreeSpace("\\\\server\\share");
   prefix.Unlink("z:");
   fs::current_path(prefix.path());
-  const int64_t noCurrentDrive = fileOp.GetDriveFreeSpace("\\\\server\\share");
+  const int64_t noCurrentDrive = fileOp->GetDriveFreeSpace("\\\\server\\share");
   fs::current_path(before);
   EXPECT_GT(current, 0);
   EXPECT_EQ(noCurrentDrive, -1);
@@ -147,18 +130,18 @@ TEST_F(MyFileOpTest, DeletePathWithABackslashEmptiesTheFolderAndWithoutRemovesIt
   prefix.WriteFile(prefix.driveC() + "/users/Temp/cad_db_extraction_temp/DB01.7z", "x");
   prefix.WriteFile(prefix.driveC() + "/users/Temp/cad_db_extraction_temp/sub/DB01.ini", "x");
   const std::string folder = "C:\\users\\temp\\cad_db_extraction_temp";
-  EXPECT_TRUE(fileOp.DeletePath(folder + "\\", true));
+  EXPECT_TRUE(fileOp->DeletePath(folder + "\\", true));
   EXPECT_TRUE(fs::is_directory(prefix.driveC() + "/users/Temp/cad_db_extraction_temp"));
-  EXPECT_TRUE(fileOp.IsFolderEmpty(folder));
-  EXPECT_TRUE(fileOp.DeletePath(folder, false));
+  EXPECT_TRUE(fileOp->IsFolderEmpty(folder));
+  EXPECT_TRUE(fileOp->DeletePath(folder, false));
   EXPECT_FALSE(fs::exists(prefix.driveC() + "/users/Temp/cad_db_extraction_temp"));
-  EXPECT_FALSE(fileOp.DeletePath(folder, false));
-  EXPECT_FALSE(fileOp.DeletePath("C:\\no\\such\\file.txt", true));
+  EXPECT_FALSE(fileOp->DeletePath(folder, false));
+  EXPECT_FALSE(fileOp->DeletePath("C:\\no\\such\\file.txt", true));
 }
 
 TEST_F(MyFileOpTest, DeletePathRefusesAWholeDrive) {
   for (const char* path : {"", "C:\\", "C:", "c:/", "C:\\windows\\..\\", "C:\\windows\\.."}) {
-    EXPECT_FALSE(fileOp.DeletePath(path, true)) << path;
+    EXPECT_FALSE(fileOp->DeletePath(path, true)) << path;
   }
   EXPECT_TRUE(fs::is_directory(prefix.driveC() + "/windows/system32"));
 }
@@ -174,10 +157,11 @@ TEST(MyFileOpRootTest, DeletePathRefusesThePathsThatLeadToTheHostRoot) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (::chroot(jail.path().c_str()) != 0 || ::chdir("/") != 0) ::_exit(2);
-    WineDrivesRegistry registry;
-    FilesMachine machine("/", registry);
     InstallLog log;
-    MyFileOp fileOp(machine, log);
+    std::string error;
+    const auto machine = OpenPrefixMachine({"/", DBINST_INSTALLER_PATH}, error);
+    if (!machine) ::_exit(3);
+    MyFileOp fileOp(*machine, log);
     bool refused = true;
     for (const char* path : {"Z:\\", "Z:", "z:\\drive_c\\..\\", "\\\\?\\unix\\", "\\\\?\\unix"}) {
       refused = refused && !fileOp.DeletePath(path, true);
@@ -197,22 +181,22 @@ TEST_F(MyFileOpTest, AFolderHoldingOnlyAnEmptySubfolderIsNotEmpty) {
   SetMessagePump([&pumped] { ++pumped; });
   fs::create_directories(prefix.driveC() + "/outer/inner");
   fs::create_directories(prefix.driveC() + "/empty");
-  EXPECT_FALSE(fileOp.IsFolderEmpty("C:\\outer"));
-  EXPECT_TRUE(fileOp.IsFolderEmpty("C:\\OUTER\\inner\\"));
-  EXPECT_TRUE(fileOp.IsFolderEmpty("C:\\empty"));
-  EXPECT_TRUE(fileOp.IsFolderEmpty("C:\\missing\\"));
+  EXPECT_FALSE(fileOp->IsFolderEmpty("C:\\outer"));
+  EXPECT_TRUE(fileOp->IsFolderEmpty("C:\\OUTER\\inner\\"));
+  EXPECT_TRUE(fileOp->IsFolderEmpty("C:\\empty"));
+  EXPECT_TRUE(fileOp->IsFolderEmpty("C:\\missing\\"));
   SetMessagePump(nullptr);
   EXPECT_EQ(pumped, 3);
 }
 
 TEST_F(MyFileOpTest, PathExistsFindsFilesFoldersAndPatterns) {
   prefix.WriteFile(prefix.driveC() + "/Program Files/IntelliCAD/icad.exe", "x");
-  EXPECT_TRUE(fileOp.PathExists("C:\\program files\\intellicad"));
-  EXPECT_TRUE(fileOp.PathExists("C:\\Program Files\\IntelliCAD\\ICAD.EXE"));
-  EXPECT_TRUE(fileOp.PathExists("C:\\Program Files\\IntelliCAD\\*.exe"));
-  EXPECT_FALSE(fileOp.PathExists("C:\\Program Files\\IntelliCAD\\*.dll"));
-  EXPECT_FALSE(fileOp.PathExists("C:\\Program Files\\Missing"));
-  EXPECT_FALSE(fileOp.PathExists(""));
+  EXPECT_TRUE(fileOp->PathExists("C:\\program files\\intellicad"));
+  EXPECT_TRUE(fileOp->PathExists("C:\\Program Files\\IntelliCAD\\ICAD.EXE"));
+  EXPECT_TRUE(fileOp->PathExists("C:\\Program Files\\IntelliCAD\\*.exe"));
+  EXPECT_FALSE(fileOp->PathExists("C:\\Program Files\\IntelliCAD\\*.dll"));
+  EXPECT_FALSE(fileOp->PathExists("C:\\Program Files\\Missing"));
+  EXPECT_FALSE(fileOp->PathExists(""));
 }
 
 }  // namespace

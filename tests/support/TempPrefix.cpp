@@ -9,10 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <vector>
 
-#include "platform/Text.h"
+#include "platform/RegistryValue.h"
+#include "platform/prefix/PrefixMachine.h"
+#include "platform/prefix/RegFormat.h"
 
 namespace dbinst::test {
 namespace fs = std::filesystem;
@@ -57,47 +60,28 @@ void TempPrefix::WriteFile(const std::string& hostPath, const std::string& conte
   std::ofstream(hostPath, std::ios::binary) << content;
 }
 
-namespace {
+void TempPrefix::SetWineDriveType(const std::string& valueName, const std::string& type) {
+  driveTypes_[valueName] = type;
+  const fs::path fixture = fs::path(DBINST_TEST_FIXTURES) / "wine-8.0-fresh-prefix" / "system.reg";
+  std::ifstream in(fixture, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  text += "\n" + FormatRegSectionHeader("Software\\Wine\\Drives", 1796768604);
+  for (const auto& [name, value] : driveTypes_) text += FormatRegValue(name, MakeRegText(value));
+  std::ofstream(path_ + "/system.reg", std::ios::binary | std::ios::trunc) << text;
+}
 
-class DrivesKey : public RegistryKey {
- public:
-  explicit DrivesKey(const std::map<std::string, std::string>& values) : values_(values) {}
-  bool ValueExists(std::string_view name) const override { return Find(name) != values_.end(); }
-  std::optional<RegValue> ReadValue(std::string_view name) const override {
-    const auto it = Find(name);
-    if (it == values_.end()) return std::nullopt;
-    RegValue value{kRegSz, {}};
-    for (char16_t unit : Utf8ToUtf16(it->second) + u'\0') {
-      value.data.push_back(static_cast<uint8_t>(unit & 0xFF));
-      value.data.push_back(static_cast<uint8_t>(unit >> 8));
-    }
-    return value;
-  }
-  std::vector<std::string> ValueNames() const override {
-    std::vector<std::string> names;
-    for (const auto& entry : values_) names.push_back(entry.first);
-    return names;
-  }
-  std::vector<std::string> SubKeyNames() const override { return {}; }
+std::unique_ptr<PrefixRegistry> TempPrefix::LoadRegistry() const {
+  std::string error;
+  auto registry = PrefixRegistry::Load(path_, error);
+  if (!registry) throw std::runtime_error("registry of the test prefix: " + error);
+  return registry;
+}
 
- private:
-  std::map<std::string, std::string>::const_iterator Find(std::string_view name) const {
-    for (auto it = values_.begin(); it != values_.end(); ++it) {
-      if (EqualsNoCase(it->first, name)) return it;
-    }
-    return values_.end();
-  }
-  std::map<std::string, std::string> values_;
-};
-
-}  // namespace
-
-std::unique_ptr<RegistryKey> WineDrivesRegistry::OpenKey(RegRoot root, std::string_view path,
-                                                         RegView) const {
-  if (root != RegRoot::LocalMachine || !EqualsNoCase(path, "Software\\Wine\\Drives")) {
-    return nullptr;
-  }
-  return std::make_unique<DrivesKey>(drives_);
+std::unique_ptr<Machine> TempPrefix::OpenMachine() const {
+  std::string error;
+  auto machine = OpenPrefixMachine({path_, DBINST_INSTALLER_PATH}, error);
+  if (!machine) throw std::runtime_error("test prefix: " + error);
+  return machine;
 }
 
 UnwritableFolder::UnwritableFolder(std::string hostPath) : path_(std::move(hostPath)) {

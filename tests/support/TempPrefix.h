@@ -4,7 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/Registry.h"
+#include "platform/Machine.h"
+#include "platform/prefix/PrefixRegistry.h"
 
 namespace dbinst::test {
 
@@ -25,26 +26,16 @@ class TempPrefix {
   // A folder inside the prefix folder (outside every drive but z:), for drives of their own.
   std::string MakeFolder(const std::string& name) const;
   void WriteFile(const std::string& hostPath, const std::string& content) const;
+  // Writes HKLM\Software\Wine\Drives value valueName ("e:") = type ("cdrom") into system.reg.
+  void SetWineDriveType(const std::string& valueName, const std::string& type);
+
+  std::unique_ptr<PrefixRegistry> LoadRegistry() const;
+  // The prefix machine as the built installer opens it, its resources included.
+  std::unique_ptr<Machine> OpenMachine() const;
 
  private:
   std::string path_;
-};
-
-// Stand-in for the prefix registry until its system.reg reader is in main: it answers only the
-// values of HKLM\Software\Wine\Drives that a test sets.
-class WineDrivesRegistry : public Registry {
- public:
-  void SetDriveType(const std::string& valueName, const std::string& type) {
-    drives_[valueName] = type;
-  }
-  std::unique_ptr<RegistryKey> OpenKey(RegRoot root, std::string_view path,
-                                       RegView view) const override;
-  bool WriteString(RegRoot, std::string_view, std::string_view, std::string_view) override {
-    return false;
-  }
-
- private:
-  std::map<std::string, std::string> drives_;
+  std::map<std::string, std::string> driveTypes_;
 };
 
 // A folder that refuses new entries even to root (mode 0555 plus the immutable flag when running

@@ -17,7 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempPrefix;
 using test::UnwritableFolder;
-using test::WineDrivesRegistry;
 
 std::string Canonical(const std::string& path) { return fs::weakly_canonical(path).string(); }
 
@@ -30,8 +29,8 @@ std::vector<std::string> NamesOf(const std::vector<DirEntry>& entries) {
 class PrefixFileSystemTest : public ::testing::Test {
  protected:
   TempPrefix prefix;
-  WineDrivesRegistry registry;
-  PrefixFileSystem files{prefix.path(), registry};
+  std::unique_ptr<PrefixRegistry> registry = prefix.LoadRegistry();
+  PrefixFileSystem files{prefix.path(), *registry};
 };
 
 TEST_F(PrefixFileSystemTest, OnlySingleLetterLinksToExistingFoldersAreDrives) {
@@ -51,17 +50,19 @@ TEST_F(PrefixFileSystemTest, OnlySingleLetterLinksToExistingFoldersAreDrives) {
 TEST_F(PrefixFileSystemTest, DriveTypesFollowWineDefaultsThenTheDrivesKey) {
   const std::string folder = prefix.MakeFolder("media");
   for (const char* letter : {"a:", "b:", "d:", "e:", "f:", "g:"}) prefix.Link(letter, folder);
-  registry.SetDriveType("a:", "hd");
-  registry.SetDriveType("D:", "cdrom");
-  registry.SetDriveType("e:", "network");
-  registry.SetDriveType("f:", "ramdisk");
-  registry.SetDriveType("g:", "no such type");
-  EXPECT_EQ(files.GetDriveType("A:\\"), kDriveFixed);
-  EXPECT_EQ(files.GetDriveType("B:\\"), kDriveRemovable);
-  EXPECT_EQ(files.GetDriveType("d:\\"), kDriveCdrom);
-  EXPECT_EQ(files.GetDriveType("E:\\"), kDriveRemote);
-  EXPECT_EQ(files.GetDriveType("F:\\"), kDriveRamdisk);
-  EXPECT_EQ(files.GetDriveType("G:\\"), kDriveFixed);
+  prefix.SetWineDriveType("a:", "hd");
+  prefix.SetWineDriveType("D:", "cdrom");
+  prefix.SetWineDriveType("e:", "network");
+  prefix.SetWineDriveType("f:", "ramdisk");
+  prefix.SetWineDriveType("g:", "no such type");
+  const auto typedRegistry = prefix.LoadRegistry();
+  const PrefixFileSystem typed(prefix.path(), *typedRegistry);
+  EXPECT_EQ(typed.GetDriveType("A:\\"), kDriveFixed);
+  EXPECT_EQ(typed.GetDriveType("B:\\"), kDriveRemovable);
+  EXPECT_EQ(typed.GetDriveType("d:\\"), kDriveCdrom);
+  EXPECT_EQ(typed.GetDriveType("E:\\"), kDriveRemote);
+  EXPECT_EQ(typed.GetDriveType("F:\\"), kDriveRamdisk);
+  EXPECT_EQ(typed.GetDriveType("G:\\"), kDriveFixed);
 }
 
 TEST_F(PrefixFileSystemTest, DiskSpaceComesFromTheFileSystemOfTheLinkTarget) {

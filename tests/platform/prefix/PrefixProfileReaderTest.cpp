@@ -218,8 +218,8 @@ TEST_F(PrefixProfileReaderTest, BytesOverTheLimitGiveTheDefaultAndNoLines) {
 class PrefixProfileReaderOnPrefixTest : public ::testing::Test {
  protected:
   test::TempPrefix prefix;
-  test::WineDrivesRegistry registry;
-  PrefixFileSystem files{prefix.path(), registry};
+  std::unique_ptr<PrefixRegistry> registry = prefix.LoadRegistry();
+  PrefixFileSystem files{prefix.path(), *registry};
   PrefixProfileReader reader{files, kPolish};
 };
 
