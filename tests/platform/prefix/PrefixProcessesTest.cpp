@@ -1,9 +1,6 @@
 #include "platform/prefix/PrefixProcesses.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "tests/support/SleepingProcess.h"
 #include "tests/support/TempPrefix.h"
 
 namespace dbinst {
@@ -18,25 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A real sleeping process started from a copy of sleep, under any argv[0]; killed and reaped at
-// the end.
-class SleepingProcess {
- public:
-  SleepingProcess(const std::string& executable, const std::string& argv0) {
-    std::string seconds = "60";
-    char* argv[] = {const_cast<char*>(argv0.c_str()), seconds.data(), nullptr};
-    if (::posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv, environ) != 0) pid_ = 0;
-  }
-  ~SleepingProcess() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  pid_t pid() const { return pid_; }
-
- private:
-  pid_t pid_ = 0;
-};
+using test::SleepingProcess;
 
 std::vector<std::string> NamesOfPid(int pid) {
   // The child may not have reached exec yet; its names settle within moments.
