@@ -4,7 +4,7 @@
 
 #include "platform/RegistryValue.h"
 #include "platform/Text.h"
-#include "platform/prefix/HostFile.h"
+#include "platform/prefix/AtomicFile.h"
 #include "platform/prefix/HostProcessor.h"
 #include "platform/prefix/RegTextEdit.h"
 #include "platform/prefix/WineServerProbe.h"

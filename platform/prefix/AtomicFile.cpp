@@ -1,4 +1,4 @@
-#include "platform/prefix/HostFile.h"
+#include "platform/prefix/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
