@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "env/Languages.h"
+#include "env/WindowsVersion.h"
 #include "platform/Registry.h"
 #include "platform/RegistryValue.h"
 #include "platform/SystemInfo.h"
@@ -13,8 +14,6 @@ namespace dbinst {
 namespace {
 
 constexpr std::string_view kProcessorKey = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
-constexpr uint32_t kPlatformNT = 2;
-constexpr uint32_t kPlatform9x = 1;
 
 std::optional<std::string> ReadText(const RegistryKey& key, std::string_view name) {
   const std::optional<RegValue> value = key.ReadValue(name);
@@ -42,26 +41,6 @@ bool ReadProcessorKey(const RegistryKey& key, ProcessorFacts& facts) {
   return true;
 }
 
-int32_t NtVersionCode(uint32_t major, uint32_t minor) {
-  if (major <= 4) return 4;
-  if (major == 5 && minor == 0) return 6;
-  if (major == 5 && minor == 1) return 7;
-  if (major == 6 && minor == 0) return 8;
-  if (major == 6 && minor == 1) return 9;
-  return 0;
-}
-
-int32_t Win9xVersionCode(const OsVersion& version) {
-  if (version.major != 4) return 0;
-  if (version.minor == 0) return 1;
-  if (version.minor == 10) {
-    const bool secondEdition = version.servicePack.size() >= 2 && version.servicePack[1] == 'A';
-    return secondEdition ? 3 : 2;
-  }
-  if (version.minor == 90) return 5;
-  return 0;
-}
-
 }  // namespace
 
 bool GatherProcessorFacts(Registry& registry, ProcessorFacts& facts) {
@@ -71,12 +50,6 @@ bool GatherProcessorFacts(Registry& registry, ProcessorFacts& facts) {
   }
   return registry.WriteString(RegRoot::CurrentUser, "Control Panel\\Desktop", "ScreenSaveActive",
                               "0");
-}
-
-int32_t WindowsVersionCode(const OsVersion& version) {
-  if (version.platformId == kPlatformNT) return NtVersionCode(version.major, version.minor);
-  if (version.platformId == kPlatform9x) return Win9xVersionCode(version);
-  return 0;
 }
 
 bool Is64BitWindows(const Registry& registry) {
@@ -96,8 +69,8 @@ bool Is64BitWindows(const Registry& registry) {
 bool GatherWindowsFacts(const Registry& registry, const SystemInfo& system, WindowsFacts& facts) {
   facts = WindowsFacts{};
   if (const std::optional<OsVersion> version = system.GetVersion()) {
-    if (version->platformId == kPlatformNT) facts.family = "WINNT";
-    if (version->platformId == kPlatform9x) facts.family = "WIN9X";
+    if (version->platformId == kPlatformIdNT) facts.family = "WINNT";
+    if (version->platformId == kPlatformId9x) facts.family = "WIN9X";
     facts.versionCode = WindowsVersionCode(*version);
   }
   facts.isNT = facts.family == "WINNT";

@@ -8,7 +8,6 @@ namespace dbinst {
 
 class Registry;
 class SystemInfo;
-struct OsVersion;
 
 inline constexpr std::string_view kUnknownProcessorName = "Nieznany";
 
@@ -30,8 +29,6 @@ struct WindowsFacts {
 bool GatherProcessorFacts(Registry& registry, ProcessorFacts& facts);
 // False when the Windows family is unknown.
 bool GatherWindowsFacts(const Registry& registry, const SystemInfo& system, WindowsFacts& facts);
-// 0 for a version the family does not know.
-int32_t WindowsVersionCode(const OsVersion& version);
 // A Wow6432Node key and a processor whose identifier does not begin with "x86".
 bool Is64BitWindows(const Registry& registry);
 
