@@ -15,6 +15,9 @@ struct PrefixOptions {
 // WINEPREFIX when set and not empty, else ~/.wine.
 std::string DefaultPrefixPath();
 
+// The host path of the running program's file.
+std::string RunningExecutablePath();
+
 // Nothing, with the reason in error, when the folder is not a Wine prefix.
 std::unique_ptr<Machine> OpenPrefixMachine(const PrefixOptions& options, std::string& error);
 

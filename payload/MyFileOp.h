@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "payload/LogicalDrive.h"
+
+namespace dbinst {
+
+class InstallLog;
+class Machine;
+class ShellOps;
+
+inline constexpr std::string_view kCheckupFileName =
+    "temp_file_for_write_permissions_checkup__safe_to_delete.txt";
+
+// Drives of at most this many bytes are too small to receive databases.
+inline constexpr int64_t kSmallestAcceptedDriveSize = 10'000'000'000;
+bool IsLargeEnoughDrive(int64_t size);
+
+// The installer's file layer; every path is a Windows path on the machine.
+class MyFileOp {
+ public:
+  MyFileOp(Machine& machine, InstallLog& log);
+  ~MyFileOp();
+
+  ShellOps& Shell() const { return *shellOps_; }
+
+  // True when a directory search for exactly this path (or pattern) finds anything.
+  bool PathExists(std::string_view path) const;
+  // A path ending in a backslash loses its contents only; otherwise the entry goes with all below
+  // it. False when nothing was deleted, part of it failed, or the path names a whole drive.
+  bool DeletePath(std::string_view path, bool silent);
+  // True when the folder holds no entry or does not exist.
+  bool IsFolderEmpty(std::string_view folder) const;
+
+  // Fixed drives C to Z, larger than the smallest accepted size, whose root takes a new file; one
+  // log line per letter.
+  TLogicalDriveFoundVec ListLocalDrives();
+  // Bytes free for the caller on the drive of the path's first character; -1 for an empty path or
+  // when the platform has no answer.
+  int64_t GetDriveFreeSpace(std::string_view path) const;
+  // 1 for A to 26 for Z by the first character, 0 (the current drive) for anything else.
+  int DriveNumberOf(std::string_view path) const;
+
+ private:
+  std::string ExamineDrive(char letter, TLogicalDriveFoundVec& found);
+  bool NamesWholeDrive(std::string_view path) const;
+
+  Machine& machine_;
+  InstallLog& log_;
+  const std::string driveLetters_ = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  std::unique_ptr<ShellOps> shellOps_;
+  // Archive progress context: added with the archive layer.
+};
+
+}  // namespace dbinst
