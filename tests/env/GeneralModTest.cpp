@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/Registry.h"
 #include "platform/RegistryValue.h"
 #include "tests/env/TestPrefix.h"
@@ -189,6 +191,21 @@ TEST(GeneralModTest, ProbeSelectsTheFirstEntryWhoseSectionExists) {
   EXPECT_TRUE(module.jezyki()[2].selected);
   EXPECT_EQ(module.ConfiguredProductLine(), EProductLine::Kestrio);
   EXPECT_EQ(FirstLines(module, 4).back(), "Product name: Kestrio");
+}
+
+TEST(GeneralModTest, MissingOrEmptyTranslationResourceLeavesEveryTextEmpty) {
+  for (const std::string change :
+       {"--remove-section .rsrc.TxtTransl", "--update-section .rsrc.TxtTransl=/dev/null"}) {
+    TestPrefix prefix;
+    const std::string installer = (prefix.InstallerFolder() / "dbinstall").string();
+    ASSERT_EQ(std::system(("objcopy " + change + " '" + installer + "'").c_str()), 0) << change;
+    auto machine = prefix.Open();
+    ASSERT_NE(machine, nullptr);
+    TGeneralMod module(*machine, {});
+    EXPECT_EQ(module.Text(0), "") << change;
+    EXPECT_EQ(module.Text(23), "") << change;
+    EXPECT_EQ(module.ProductName(EProductLine::Kestrio), "") << change;
+  }
 }
 
 TEST(GeneralModTest, DestroyFreesTableLogAndLanguages) {
