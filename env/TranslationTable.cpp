@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "env/TextLines.h"
 #include "platform/Resources.h"
 #include "platform/Text.h"
+#include "platform/TextLines.h"
 
 namespace dbinst {
 namespace {

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "platform/TextLines.h"
 #include "platform/prefix/TextFileDecoding.h"
 
 namespace dbinst {

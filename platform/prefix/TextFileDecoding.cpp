@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "platform/Text.h"
+#include "platform/TextLines.h"
 
 namespace dbinst {
 namespace {
@@ -52,23 +53,6 @@ std::string Convert(iconv_t converter, std::string_view bytes) {
 
 std::string SanitizedUtf8(std::string_view bytes) { return Utf16ToUtf8(Utf8ToUtf16(bytes)); }
 
-std::string Utf16ToUtf8Bytes(std::string_view bytes, bool bigEndian) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    units += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
-  }
-  std::string out = Utf16ToUtf8(units);
-  if (bytes.size() % 2 != 0) out += kReplacement;
-  return out;
-}
-
-bool StartsWith(std::string_view bytes, std::string_view mark) {
-  return bytes.substr(0, mark.size()) == mark;
-}
-
 }  // namespace
 
 std::string AnsiToUtf8(std::string_view bytes, uint32_t codePage) {
@@ -81,25 +65,8 @@ std::string AnsiToUtf8(std::string_view bytes, uint32_t codePage) {
 }
 
 std::string DecodeTextFile(std::string_view bytes, uint32_t ansiCodePage) {
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) return SanitizedUtf8(bytes.substr(3));
-  if (StartsWith(bytes, "\xFF\xFE")) return Utf16ToUtf8Bytes(bytes.substr(2), false);
-  if (StartsWith(bytes, "\xFE\xFF")) return Utf16ToUtf8Bytes(bytes.substr(2), true);
+  if (auto text = DecodeMarkedText(bytes)) return *text;
   return AnsiToUtf8(bytes, ansiCodePage);
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-  }
-  return lines;
 }
 
 }  // namespace dbinst

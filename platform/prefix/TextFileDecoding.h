@@ -15,7 +15,4 @@ std::string AnsiToUtf8(std::string_view bytes, uint32_t codePage);
 // otherwise the bytes are in the ANSI code page. The mark itself is not part of the text.
 std::string DecodeTextFile(std::string_view bytes, uint32_t ansiCodePage);
 
-// Splits at CR LF, LF or a lone CR; an ending after the last line does not add an empty one.
-std::vector<std::string_view> SplitLines(std::string_view text);
-
 }  // namespace dbinst

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "env/TextLines.h"
+#include "platform/TextLines.h"
 
 namespace dbinst {
 namespace {

@@ -1,4 +1,4 @@
-#include "env/TextLines.h"
+#include "platform/TextLines.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +29,12 @@ TEST(TextLinesTest, Utf16MarksPickTheByteOrder) {
   EXPECT_EQ(DecodeTextLines(big), (Lines{"a=\xC5\x82", "b"}));
 }
 
-TEST(TextLinesTest, OddTrailingByteOfUtf16IsDropped) {
+TEST(TextLinesTest, OddTrailingByteOfUtf16BecomesAReplacementCharacter) {
   const std::string odd(
       "\xFF\xFE"
       "a\0b",
       5);
-  EXPECT_EQ(DecodeTextLines(odd), (Lines{"a"}));
+  EXPECT_EQ(DecodeTextLines(odd), (Lines{"a\xEF\xBF\xBD"}));
 }
 
 TEST(TextLinesTest, BrokenUtf8BecomesReplacementCharacters) {
