@@ -10,15 +10,15 @@ bash scripts/check-format.sh
 
 jobs=$(nproc)
 run_suite() {
-  local dir=$1
-  shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDBINST_WERROR=ON "$@" >/dev/null
+  local dir=$1 type=$2
+  shift 2
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DDBINST_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   (cd "$dir" && ctest --output-on-failure -j "$jobs")
 }
 
-run_suite build
+run_suite build RelWithDebInfo
 if [[ "${1:-}" != "--quick" ]]; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    run_suite build-sanitize -DDBINST_SANITIZE=ON
+    run_suite build-sanitize Debug -DDBINST_SANITIZE=ON
 fi
