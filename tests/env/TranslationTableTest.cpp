@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,7 +20,8 @@ Lines WithTail(Lines lines) {
 }
 
 std::vector<std::string> ShippedTableLines() {
-  std::ifstream in(std::string(DBINST_SOURCE_DIR) + "/resources/TxtTransl.txt", std::ios::binary);
+  std::ifstream in(std::filesystem::path(DBINST_SOURCE_DIR) / "resources" / "TxtTransl.txt",
+                   std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return DecodeTextLines(bytes.str());

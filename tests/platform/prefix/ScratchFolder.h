@@ -45,7 +45,7 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 }
 
 inline std::string FixturePath(const std::string& name) {
-  return std::string(DBINST_TEST_FIXTURES) + "/" + name;
+  return (std::filesystem::path(DBINST_TEST_FIXTURES) / name).string();
 }
 
 }  // namespace dbinst::test
