@@ -11,7 +11,9 @@ namespace dbinst {
 
 class InstallLog;
 class Machine;
+class ResourceModule;
 class ShellOps;
+class TvgProgressBar;
 
 inline constexpr std::string_view kCheckupFileName =
     "temp_file_for_write_permissions_checkup__safe_to_delete.txt";
@@ -44,6 +46,15 @@ class MyFileOp {
   int64_t GetDriveFreeSpace(std::string_view path) const;
   // 1 for A to 26 for Z by the first character, 0 (the current drive) for anything else.
   int DriveNumberOf(std::string_view path) const;
+
+  // Copies a raw-data resource into a file (module null: the installer's own); the bars move only
+  // when both are given. True when the whole resource is in the file.
+  bool ExtractResourceToFile(const ResourceModule* module, std::string_view resourceName,
+                             std::string_view destinationPath, TvgProgressBar* overallBar,
+                             TvgProgressBar* fileBar);
+  // Unpacks a 7z archive below a folder; true when every item was written.
+  bool ExtractArchive(std::string_view archivePath, std::string_view destinationFolder,
+                      TvgProgressBar* overallBar, TvgProgressBar* archiveBar);
 
  private:
   std::string ExamineDrive(char letter, TLogicalDriveFoundVec& found);

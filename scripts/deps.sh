@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ binutils pkg-config clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-pefile
+  p7zip-full 7zip
 )
 
 missing=()
