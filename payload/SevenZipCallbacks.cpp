@@ -119,15 +119,12 @@ HRESULT ExtractCallback::OpenItem(uint32_t index, ISequentialOutStream** outStre
   if (target_.hooks.beforeItem && !target_.hooks.beforeItem(index, destination)) return S_OK;
   FileSystem& files = target_.files;
   if (item.isFolder) {
-    if (!files.CreateFolders(destination)) {
+    if (!EnsureFolder(destination)) {
       problems_.push_back("\"" + item.path + "\": the folder cannot be created");
     }
     return S_OK;
   }
-  const std::string parent = ParentOf(destination);
-  auto file = files.FolderExists(parent) || files.CreateFolders(parent)
-                  ? files.CreateForWrite(destination)
-                  : nullptr;
+  auto file = EnsureFolder(ParentOf(destination)) ? files.CreateForWrite(destination) : nullptr;
   if (!file) {
     problems_.push_back("\"" + item.path + "\": the file cannot be created");
     return S_OK;
@@ -137,6 +134,14 @@ HRESULT ExtractCallback::OpenItem(uint32_t index, ISequentialOutStream** outStre
   current_->AddRef();
   *outStream = current_.get();
   return S_OK;
+}
+
+bool ExtractCallback::EnsureFolder(const std::string& folder) {
+  if (knownFolders_.contains(folder)) return true;
+  FileSystem& files = target_.files;
+  if (!files.FolderExists(folder) && !files.CreateFolders(folder)) return false;
+  knownFolders_.insert(folder);
+  return true;
 }
 
 HRESULT ExtractCallback::SetOperationResult(int32_t operationResult) {

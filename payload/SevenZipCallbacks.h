@@ -1,6 +1,7 @@
 // The callbacks the 7-Zip library calls while opening and extracting; part of the adapter.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,7 @@ class ExtractCallback final : public IArchiveExtractCallback, public ICryptoGetT
 
  private:
   HRESULT OpenItem(uint32_t index, ISequentialOutStream** outStream);
+  bool EnsureFolder(const std::string& folder);
   void FinishItem(int32_t operationResult);
 
   RefCount refs_;
@@ -76,6 +78,8 @@ class ExtractCallback final : public IArchiveExtractCallback, public ICryptoGetT
   std::string currentName_;
   ComPtr<FileOutStream> current_;
   std::vector<std::string> problems_;
+  // Folders known to exist; asking the file system again for each item costs more than decoding.
+  std::set<std::string> knownFolders_;
 };
 
 }  // namespace sevenzip
