@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+// Objects of the library carry its own type information, not that of these declarations, so the
+// sanitizer's dynamic type check must not judge calls into them.
+#define DBINST_CALLS_INTO_7ZIP __attribute__((no_sanitize("vptr")))
+
 namespace dbinst::sevenzip {
 
 using HRESULT = int32_t;

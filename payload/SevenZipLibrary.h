@@ -33,7 +33,7 @@ class ComPtr {
     Reset();
     object_ = object;
   }
-  void Reset() {
+  DBINST_CALLS_INTO_7ZIP void Reset() {
     if (object_ != nullptr) object_->Release();
     object_ = nullptr;
   }

@@ -40,11 +40,12 @@ struct SevenZipReader::State {
   std::vector<ArchiveItem> items;
   bool opened = false;
 
-  ~State() {
+  DBINST_CALLS_INTO_7ZIP ~State() {
     if (opened) handler->Close();
   }
 
-  bool ReadItem(uint32_t index, ArchiveItem& item, std::string& error) const {
+  DBINST_CALLS_INTO_7ZIP bool ReadItem(uint32_t index, ArchiveItem& item,
+                                       std::string& error) const {
     PROPVARIANT value{};
     if (handler->GetProperty(index, kpidPath, &value) != S_OK) {
       error = "The item list cannot be read (item " + std::to_string(index) + ")";
@@ -85,7 +86,7 @@ void SevenZipReader::SetPassword(std::string_view password) { state_->password =
 
 const std::vector<ArchiveItem>& SevenZipReader::Items() const { return state_->items; }
 
-bool SevenZipReader::List(std::string& error) {
+DBINST_CALLS_INTO_7ZIP bool SevenZipReader::List(std::string& error) {
   State& state = *state_;
   if (!state.file.Seek(0)) {
     error = "The archive file cannot be read";
@@ -114,8 +115,10 @@ bool SevenZipReader::List(std::string& error) {
   return true;
 }
 
-bool SevenZipReader::ExtractAll(FileSystem& files, std::string_view destinationFolder,
-                                const ArchiveHooks& hooks, std::string& error) {
+DBINST_CALLS_INTO_7ZIP bool SevenZipReader::ExtractAll(FileSystem& files,
+                                                       std::string_view destinationFolder,
+                                                       const ArchiveHooks& hooks,
+                                                       std::string& error) {
   State& state = *state_;
   if (!state.opened) {
     error = "The archive was not listed before extraction";
