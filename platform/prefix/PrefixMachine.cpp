@@ -7,6 +7,7 @@
 
 #include "platform/prefix/ElfResourceModule.h"
 #include "platform/prefix/PeFileVersionReader.h"
+#include "platform/prefix/PosixDynamicLibraries.h"
 #include "platform/prefix/PrefixFileSystem.h"
 #include "platform/prefix/PrefixProcesses.h"
 #include "platform/prefix/PrefixProfileReader.h"
@@ -35,6 +36,7 @@ class PrefixMachine : public Machine {
   FileVersionReader& versions() override { return versions_; }
   ProfileReader& profiles() override { return profiles_; }
   ResourceModule& resources() override { return resources_; }
+  DynamicLibraries& libraries() override { return libraries_; }
 
   std::vector<std::string> TakeNotes() override {
     std::vector<std::string> notes = std::move(notes_);
@@ -51,6 +53,7 @@ class PrefixMachine : public Machine {
   PeFileVersionReader versions_;
   PrefixProfileReader profiles_;
   ElfResourceModule resources_;
+  PosixDynamicLibraries libraries_;
   std::vector<std::string> notes_;
 };
 
