@@ -2,7 +2,8 @@
 """Writes TxtTransl.txt, the installer's translation table, from the texts held here.
 
 The table is UTF-8 with a byte-order mark and CR LF line ends; [LANG0] carries keys 0 to 270,
-every other section keys 0 to 252. Run it from anywhere: python3 resources/make_txttransl.py
+every other section keys 0 to 252. Run it from anywhere: python3 resources/make_txttransl.py;
+a path given as the one argument receives the table instead of resources/TxtTransl.txt.
 """
 
 import os
@@ -417,8 +418,8 @@ EN_OTHER = """
 47=Registering IntelliCAD libraries
 48=The IntelliCAD environment could not be configured.
 49=The IntelliCAD environment is already configured.
-50=Installing the IntelliCAD licence
-51=IntelliCAD set-up completed.
+50=Installing the IntelliCAD license
+51=IntelliCAD setup completed.
 52=Welcome to the %s Setup.
 53=%s will be installed on your computer.
 54=License agreement
@@ -486,7 +487,7 @@ EN_OTHER = """
 119=Creating shortcuts
 120=Creating the uninstaller
 121=Installing the rendering module
-122=Installing the visualisation module
+122=Installing the visualization module
 123=Installing system libraries
 124=Unpacking archive: %s
 127=Calculating the installation size
@@ -500,7 +501,7 @@ EN_OTHER = """
 135=Installing examples
 136=Installing object libraries
 137=Installing IntelliCAD profiles
-138=Installing the licence
+138=Installing the license
 139=Configuring the program
 140=Transferring user settings
 141=Installing updates
@@ -1057,7 +1058,7 @@ SPANISH = """
 236=Confirmación de sobrescritura
 237=En la carpeta de destino ya existe la base de datos:
 238=En la carpeta de destino ya existen las bases de datos:
-239=A instalar: %s, existente: %s
+239=Nueva: %s, existente: %s
 240=Si continúa, se sobrescribirá.
 241=Si continúa, se sobrescribirán.
 242=¿Está seguro de que desea salir del programa de instalación de bases de datos?
@@ -1274,7 +1275,8 @@ def main():
         check(name, texts, last_key, english)
         lines.append(f"[{name}]")
         lines.extend(f"{key}={texts[key]}" for key in range(last_key + 1))
-    target = os.path.join(os.path.dirname(os.path.abspath(__file__)), "TxtTransl.txt")
+    target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "TxtTransl.txt")
     with open(target, "wb") as out:
         out.write(b"\xef\xbb\xbf" + "".join(line + "\r\n" for line in lines).encode("utf-8"))
 

@@ -11,6 +11,7 @@
 #include "platform/Resources.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "tests/TempFolder.h"
+#include "tests/support/RunProcess.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/demoprefix/PrefixBuilder.h"
 
@@ -133,6 +134,20 @@ TEST(TranslationResourceTest, UsedKeysAreTranslatedRatherThanLeftInEnglish) {
       EXPECT_NE(texts.at(key), english.at(key)) << name << " " << key;
     }
   }
+}
+
+// The table is edited in its generator; a hand edit of the table alone would be lost next time.
+TEST(TranslationResourceTest, GeneratorWritesExactlyTheCommittedTable) {
+  testing::TempFolder folder;
+  const std::string written = folder.File("TxtTransl.txt");
+  const test::ProcessResult result = test::RunProcess(
+      "/usr/bin/python3",
+      {std::string(DBINST_SOURCE_DIR) + "/resources/make_txttransl.py", written}, {});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  std::ifstream in(written, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  EXPECT_TRUE(bytes.str() == SourceBytes());
 }
 
 TEST(TranslationResourceTest, InstallerCarriesTheSourceTableAndEveryUsedKeyLoads) {
