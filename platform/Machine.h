@@ -8,6 +8,7 @@ namespace dbinst {
 
 class FileSystem;
 class FileVersionReader;
+class SystemMessageBox;
 class Processes;
 class ProfileReader;
 class Registry;
@@ -26,6 +27,7 @@ class Machine {
   virtual ProfileReader& profiles() = 0;
   // The installer's own module.
   virtual ResourceModule& resources() = 0;
+  virtual SystemMessageBox& messageBox() = 0;
   // Remarks the platform gathered for the log (a Wine server holding the registry, say); each is
   // handed out once.
   virtual std::vector<std::string> TakeNotes() = 0;

@@ -12,6 +12,7 @@
 #include "platform/prefix/PrefixProfileReader.h"
 #include "platform/prefix/PrefixRegistry.h"
 #include "platform/prefix/PrefixSystemInfo.h"
+#include "platform/prefix/SdlMessageBox.h"
 
 namespace dbinst {
 namespace {
@@ -35,6 +36,7 @@ class PrefixMachine : public Machine {
   FileVersionReader& versions() override { return versions_; }
   ProfileReader& profiles() override { return profiles_; }
   ResourceModule& resources() override { return resources_; }
+  SystemMessageBox& messageBox() override { return messageBox_; }
 
   std::vector<std::string> TakeNotes() override {
     std::vector<std::string> notes = std::move(notes_);
@@ -51,6 +53,7 @@ class PrefixMachine : public Machine {
   PeFileVersionReader versions_;
   PrefixProfileReader profiles_;
   ElfResourceModule resources_;
+  SdlMessageBox messageBox_;
   std::vector<std::string> notes_;
 };
 
