@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "payload/ArchiveProgress.h"
 #include "payload/DatabaseEmbedded.h"
 #include "payload/LogicalDrive.h"
 
@@ -13,9 +14,12 @@ namespace dbinst {
 
 class InstallLog;
 class Machine;
+class ReadableFile;
 class ResourceModule;
+class ResourceStream;
 class ShellOps;
 class TvgProgressBar;
+class WritableFile;
 
 inline constexpr std::string_view kCheckupFileName =
     "temp_file_for_write_permissions_checkup__safe_to_delete.txt";
@@ -74,18 +78,28 @@ class MyFileOp {
   // Unpacks a 7z archive below a folder; true when every item was written.
   bool ExtractArchive(std::string_view archivePath, std::string_view destinationFolder,
                       TvgProgressBar* overallBar, TvgProgressBar* archiveBar);
+  // Why the last archive extraction failed; empty after a success.
+  const std::string& LastArchiveError() const { return lastArchiveError_; }
+  const ArchiveProgress& ArchiveProgressContext() const { return archiveProgress_; }
 
  private:
   std::string ExamineDrive(char letter, TLogicalDriveFoundVec& found);
   bool NamesWholeDrive(std::string_view path) const;
   std::vector<std::string> InstalledDescriptionCandidates(std::string_view programFolder,
                                                           const TDatabaseEmbedded& database) const;
+  bool PrepareResourceDestination(std::string_view destinationPath);
+  bool CopyResourceChunks(ResourceStream& resource, WritableFile& file, TvgProgressBar* overallBar,
+                          TvgProgressBar* fileBar);
+  bool ExtractOpenedArchive(ReadableFile& archive, std::string_view destinationFolder,
+                            TvgProgressBar* overallBar, TvgProgressBar* archiveBar);
+  bool BeforeArchiveItem(uint32_t index, const std::string& destinationPath);
 
   Machine& machine_;
   InstallLog& log_;
   const std::string driveLetters_ = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   std::unique_ptr<ShellOps> shellOps_;
-  // Archive progress context: added with the archive layer.
+  ArchiveProgress archiveProgress_;
+  std::string lastArchiveError_;
 };
 
 }  // namespace dbinst

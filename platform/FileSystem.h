@@ -82,7 +82,8 @@ class FileSystem {
   // Drive number 1 = A ... 26 = Z, 0 = the current drive; nothing when the drive cannot be asked.
   virtual std::optional<DiskSpace> GetDiskSpace(int driveNumber) const = 0;
 
-  // The host path behind a Windows path, for messages and logs only; empty when it has none.
+  // The host path behind a Windows path, for messages, logs and refusing paths that reach the
+  // host's root; empty when it has none.
   virtual std::string HostPath(std::string_view path) const = 0;
 };
 

@@ -6,6 +6,7 @@
 
 namespace dbinst {
 
+class DynamicLibraries;
 class FileSystem;
 class FileVersionReader;
 class SystemMessageBox;
@@ -28,6 +29,8 @@ class Machine {
   // The installer's own module.
   virtual ResourceModule& resources() = 0;
   virtual SystemMessageBox& messageBox() = 0;
+  // Libraries loaded by their Windows name ("7z.dll").
+  virtual DynamicLibraries& libraries() = 0;
   // Remarks the platform gathered for the log (a Wine server holding the registry, say); each is
   // handed out once.
   virtual std::vector<std::string> TakeNotes() = 0;

@@ -7,6 +7,7 @@
 
 #include "platform/prefix/ElfResourceModule.h"
 #include "platform/prefix/PeFileVersionReader.h"
+#include "platform/prefix/PosixDynamicLibraries.h"
 #include "platform/prefix/PrefixFileSystem.h"
 #include "platform/prefix/PrefixProcesses.h"
 #include "platform/prefix/PrefixProfileReader.h"
@@ -37,6 +38,7 @@ class PrefixMachine : public Machine {
   ProfileReader& profiles() override { return profiles_; }
   ResourceModule& resources() override { return resources_; }
   SystemMessageBox& messageBox() override { return messageBox_; }
+  DynamicLibraries& libraries() override { return libraries_; }
 
   std::vector<std::string> TakeNotes() override {
     std::vector<std::string> notes = std::move(notes_);
@@ -54,6 +56,7 @@ class PrefixMachine : public Machine {
   PrefixProfileReader profiles_;
   ElfResourceModule resources_;
   SdlMessageBox messageBox_;
+  PosixDynamicLibraries libraries_;
   std::vector<std::string> notes_;
 };
 

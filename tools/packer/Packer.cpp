@@ -1,5 +1,7 @@
 #include "tools/packer/Packer.h"
 
+#include "payload/SevenZipReader.h"
+
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -118,7 +120,7 @@ bool Refuse(std::string& error, std::string text) {
 }  // namespace
 
 int64_t ArchiveUnpackedSize(const std::string& archive, std::string& error) {
-  const std::string password = "-p" + std::string(kInstallerPassword);
+  const std::string password = "-p" + std::string(kArchivePassword);
   const ToolRun listing = RunTool("7zz", {"l", "-slt", password, "--", archive});
   if (listing.exitCode != 0) {
     error = "the archive " + archive +
@@ -162,7 +164,7 @@ bool CheckPackage(const PackagePaths& package, CheckedPackage& checked, std::str
   const int64_t size = ArchiveUnpackedSize(package.archive, error);
   if (size < 0) return false;
   const ToolRun test =
-      RunTool("7zz", {"t", "-p" + std::string(kInstallerPassword), "--", package.archive});
+      RunTool("7zz", {"t", "-p" + std::string(kArchivePassword), "--", package.archive});
   if (test.exitCode != 0) {
     return Refuse(error,
                   "the archive " + package.archive +

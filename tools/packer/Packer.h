@@ -8,9 +8,6 @@
 
 namespace dbinst {
 
-// The password the installer gives every archive it opens.
-inline constexpr std::string_view kInstallerPassword = "lipa_srebrnej_wierzby";
-
 struct PackagePaths {
   std::string ini;
   std::string archive;

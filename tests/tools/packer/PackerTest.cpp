@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "payload/SevenZipReader.h"
 #include "platform/prefix/ElfSectionTable.h"
 #include "tests/TempFolder.h"
 #include "tests/support/ElfFiles.h"
@@ -17,7 +18,7 @@ namespace fs = std::filesystem;
 using testing::ReadWholeFile;
 using testing::WriteWholeFile;
 
-const std::string kPassword(kInstallerPassword);
+const std::string kPassword(kArchivePassword);
 const std::string kTilesIni =
     "[info]\r\nBAZA=Tiles 2026\r\n[INSTALL]\r\nTYPE=TILES\r\nTARGETNAME=Tiles2026\r\n";
 

@@ -1,0 +1,137 @@
+#include <vector>
+
+#include "env/MessagePump.h"
+#include "payload/MyFileOp.h"
+#include "payload/ResourceFile.h"
+#include "payload/SevenZipReader.h"
+#include "platform/FileSystem.h"
+#include "platform/Machine.h"
+#include "platform/Resources.h"
+#include "ui/TvgProgressBar.h"
+
+namespace dbinst {
+namespace {
+
+constexpr int64_t kResourceChunkSize = 32768;
+// Every 60th chunk goes without a bar update and message pass.
+constexpr int64_t kChunksWithoutUpdate = 60;
+
+std::string FolderOf(std::string_view path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+}
+
+void ShowResourceProgress(int64_t copied, int64_t startValue, TvgProgressBar& overallBar,
+                          TvgProgressBar& fileBar) {
+  fileBar.SetValue(static_cast<float>(copied));
+  overallBar.SetValue(static_cast<float>(copied + startValue));
+  ProcessMessages();
+}
+
+}  // namespace
+
+bool MyFileOp::ExtractResourceToFile(const ResourceModule* module, std::string_view resourceName,
+                                     std::string_view destinationPath, TvgProgressBar* overallBar,
+                                     TvgProgressBar* fileBar) {
+  const ResourceModule& source = module != nullptr ? *module : machine_.resources();
+  auto resource = OpenResource(source, resourceName);
+  if (!resource || resource->Size() <= 0) return false;
+  if (!PrepareResourceDestination(destinationPath)) return false;
+  auto file = machine_.files().CreateForWrite(destinationPath);
+  if (!file) return false;
+  bool copied = CopyResourceChunks(*resource, *file, overallBar, fileBar);
+  if (!file->Close()) copied = false;
+  if (!copied) machine_.files().DeleteFile(destinationPath);
+  return copied;
+}
+
+bool MyFileOp::PrepareResourceDestination(std::string_view destinationPath) {
+  FileSystem& files = machine_.files();
+  if (files.FileExists(destinationPath)) {
+    files.SetReadOnly(destinationPath, false);
+    files.DeleteFile(destinationPath);
+    return !files.FileExists(destinationPath);
+  }
+  const std::string folder = FolderOf(destinationPath);
+  return folder.empty() || files.FolderExists(folder) || files.CreateFolders(folder);
+}
+
+// False on a read error, a short write, or a resource shorter than its stated size.
+bool MyFileOp::CopyResourceChunks(ResourceStream& resource, WritableFile& file,
+                                  TvgProgressBar* overallBar, TvgProgressBar* fileBar) {
+  const bool showProgress = overallBar != nullptr && fileBar != nullptr;
+  int64_t startValue = 0;
+  if (showProgress) {
+    fileBar->SetMin(0.0f);
+    fileBar->SetMax(static_cast<float>(resource.Size()));
+    fileBar->SetValue(0.0f);
+    startValue = static_cast<int64_t>(overallBar->Value());
+    ProcessMessages();
+  }
+  std::vector<char> buffer(kResourceChunkSize);
+  int64_t copied = 0;
+  for (int64_t chunk = 1;; ++chunk) {
+    const int64_t read = resource.Read(buffer.data(), kResourceChunkSize);
+    if (read < 0) return false;
+    if (read == 0) break;
+    if (file.Write(buffer.data(), read) != read) return false;
+    copied += read;
+    if (showProgress && chunk % kChunksWithoutUpdate != 0) {
+      ShowResourceProgress(copied, startValue, *overallBar, *fileBar);
+    }
+  }
+  if (showProgress) ShowResourceProgress(copied, startValue, *overallBar, *fileBar);
+  return copied == resource.Size();
+}
+
+bool MyFileOp::ExtractArchive(std::string_view archivePath, std::string_view destinationFolder,
+                              TvgProgressBar* overallBar, TvgProgressBar* archiveBar) {
+  lastArchiveError_.clear();
+  if (!machine_.files().FileExists(archivePath)) {
+    lastArchiveError_ = "The archive " + std::string(archivePath) + " does not exist";
+    return false;
+  }
+  auto archive = machine_.files().OpenForRead(archivePath);
+  if (!archive) {
+    lastArchiveError_ = "The archive " + std::string(archivePath) + " cannot be opened";
+    return false;
+  }
+  const bool extracted = ExtractOpenedArchive(*archive, destinationFolder, overallBar, archiveBar);
+  archive.reset();
+  ProcessMessages();
+  archiveProgress_.Clear();
+  return extracted;
+}
+
+bool MyFileOp::ExtractOpenedArchive(ReadableFile& archive, std::string_view destinationFolder,
+                                    TvgProgressBar* overallBar, TvgProgressBar* archiveBar) {
+  auto reader = SevenZipReader::Create(machine_.libraries(), archive, lastArchiveError_);
+  if (!reader) return false;
+  ProcessMessages();
+  reader->SetPassword(kArchivePassword);
+  if (!reader->List(lastArchiveError_)) return false;
+  ProcessMessages();
+
+  int64_t totalSize = 0;
+  for (const ArchiveItem& item : reader->Items()) totalSize += static_cast<int64_t>(item.size);
+  archiveProgress_.Begin(overallBar, archiveBar, static_cast<int32_t>(reader->Items().size()),
+                         totalSize);
+  ArchiveHooks hooks;
+  hooks.beforeItem = [this](uint32_t index, const std::string& destinationPath) {
+    return BeforeArchiveItem(index, destinationPath);
+  };
+  hooks.progress = [this](uint64_t bytesDone, uint64_t) {
+    archiveProgress_.OnBytes(static_cast<int64_t>(bytesDone));
+  };
+  return reader->ExtractAll(machine_.files(), destinationFolder, hooks, lastArchiveError_);
+}
+
+// A file that cannot make way for the new one keeps its place; the others are still written.
+bool MyFileOp::BeforeArchiveItem(uint32_t index, const std::string& destinationPath) {
+  archiveProgress_.OnItem(static_cast<int32_t>(index));
+  FileSystem& files = machine_.files();
+  if (!files.FileExists(destinationPath)) return true;
+  return files.DeleteFile(destinationPath) && !files.FileExists(destinationPath);
+}
+
+}  // namespace dbinst
