@@ -61,6 +61,9 @@ class TDoDbInstallThings {
   bool InstallDatabases(std::string_view programFolder, TvgProgressBar* mainBar,
                         TvgProgressBar* subBar, TvgText* activity);
 
+  // Where a database goes inside a program folder, with a trailing backslash; empty for no kind.
+  std::string InstallFolder(std::string_view programFolder,
+                            const TDatabaseEmbedded& database) const;
   MyFileOp& FileOp() const { return *fileOp_; }
   const TTargetProgramLists& ProgramLists() const { return lists_; }
 
@@ -69,8 +72,6 @@ class TDoDbInstallThings {
   bool WriteMissingLibrary(const std::string& folder, std::string_view resource,
                            std::string_view file);
   bool RemoveExtractionFolder();
-  std::string InstallFolder(std::string_view programFolder,
-                            const TDatabaseEmbedded& database) const;
   int64_t TotalArchiveSize() const;
   int64_t TotalTargetSize() const;
   bool InstallOne(std::string_view programFolder, TDatabaseEmbedded& database,

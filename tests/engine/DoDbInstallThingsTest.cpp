@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "engine/ShellOps.h"
@@ -210,11 +211,18 @@ TEST_F(DoDbInstallThingsTest, MissingHelperLibraryResourceFailsThePreparation) {
 TEST_F(DoDbInstallThingsTest, ExitQuestionWithoutDisplayReadsNoAndFatalErrorEndsWithCodeThree) {
   AddSamplePackages();
   auto& engine = Engine();
+  // The message box would wait for a person on a display.
+  const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  const std::string wayland = std::getenv("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : "";
+  ::setenv("DISPLAY", "", 1);
+  ::setenv("WAYLAND_DISPLAY", "", 1);
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(engine.ConfirmExit());
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("Are you sure"), std::string::npos);
   EXPECT_EXIT(engine.FatalError("broken installer"), ::testing::ExitedWithCode(3),
               "Notice: broken installer");
+  ::setenv("DISPLAY", display.c_str(), 1);
+  ::setenv("WAYLAND_DISPLAY", wayland.c_str(), 1);
 }
 
 }  // namespace
