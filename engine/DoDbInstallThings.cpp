@@ -52,6 +52,17 @@ std::string ArchiveCopyName(const TDatabaseEmbedded& database, int position) {
   return ChangeFileExtension(base, ".7z");
 }
 
+namespace {
+
+// The target name names a file and a folder inside the extraction and program folders; one that
+// would climb out of them is refused.
+bool IsInstallable(const TDatabaseEmbedded& database) {
+  return MyFileOp::IsCatalogueEntry(database) &&
+         (database.TargetName.empty() || IsPlainFileName(database.TargetName));
+}
+
+}  // namespace
+
 TDoDbInstallThings::TDoDbInstallThings(Machine& machine)
     : machine_(machine), fileOp_(std::make_unique<MyFileOp>(machine, GeneralMod->Log())) {
   catalogue_ = fileOp_->GetEmbeddedCatalogue();
@@ -197,7 +208,7 @@ bool TDoDbInstallThings::CopyArchives(TvgProgressBar* mainBar, TvgProgressBar* s
   for (auto& [kind, databases] : catalogue_) {
     for (TDatabaseEmbedded& database : databases) {
       ++position;
-      if (!MyFileOp::IsCatalogueEntry(database)) return false;
+      if (!IsInstallable(database)) return false;
       const std::string copyPath = folder + ArchiveCopyName(database, position);
       ShowActivity(activity, kCopyingArchiveKey, database);
       // A copy that fails leaves no archive, which the install step then reports.
@@ -234,7 +245,7 @@ std::string TDoDbInstallThings::InstallFolder(std::string_view programFolder,
 bool TDoDbInstallThings::InstallOne(std::string_view programFolder, TDatabaseEmbedded& database,
                                     TvgProgressBar* mainBar, TvgProgressBar* subBar,
                                     TvgText* activity, bool& extracted) {
-  if (!MyFileOp::IsCatalogueEntry(database) || database.ArchiveFile.empty()) return false;
+  if (!IsInstallable(database) || database.ArchiveFile.empty()) return false;
   const std::string folder = WithoutTrailingBackslash(InstallFolder(programFolder, database));
   if (folder.empty()) return false;
   FileSystem& files = machine_.files();

@@ -83,6 +83,10 @@ std::string ChangeFileExtension(std::string_view name, std::string_view extensio
   return std::string(name) + std::string(extension);
 }
 
+bool IsPlainFileName(std::string_view name) {
+  return name != "." && name != ".." && name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
+}
+
 bool IsNamedDatabaseType(EDatabaseType type) {
   return type == EDatabaseType::Tiles || type == EDatabaseType::Interiors ||
          type == EDatabaseType::Cabinets || type == EDatabaseType::HouseholdAppliances;

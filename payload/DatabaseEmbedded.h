@@ -62,6 +62,8 @@ struct TDatabaseBase {
 EDatabaseType DatabaseTypeOfText(std::string_view text);
 // The file name with its extension replaced (or added), as ChangeFileExt does.
 std::string ChangeFileExtension(std::string_view name, std::string_view extension);
+// A name that stays one component of a path: no separators, drive colons, wildcards, "." or "..".
+bool IsPlainFileName(std::string_view name);
 // The kinds whose packages need a BAZA name.
 bool IsNamedDatabaseType(EDatabaseType type);
 

@@ -181,6 +181,17 @@ TEST_F(DoDbInstallThingsTest, AFailedExtractionGoesOnWithTheNextAndIsReportedAtT
   }));
 }
 
+TEST_F(DoDbInstallThingsTest, TargetNameThatClimbsOutOfTheFoldersStopsBothSteps) {
+  AddPackage(1, "[info]\r\nBAZA=Evil\r\n[INSTALL]\r\nTYPE=INTERIOR\r\nTARGETNAME=..\\..\\Evil\r\n",
+             {{"evil.txt", "evil"}});
+  auto& engine = Engine();
+  EXPECT_EQ(engine.DatabaseCount(), 1);
+  EXPECT_FALSE(engine.CopyArchives(nullptr, nullptr, nullptr));
+  EXPECT_FALSE(engine.InstallDatabases(kProgram, nullptr, nullptr, nullptr));
+  EXPECT_FALSE(OnDisk("C:\\Velmora\\Evil"));
+  EXPECT_FALSE(OnDisk(Extraction() + "..\\..\\Evil.7z"));
+}
+
 TEST_F(DoDbInstallThingsTest, InstallWithoutCopiesStopsAtTheFirstDatabase) {
   AddSamplePackages();
   EXPECT_FALSE(Engine().InstallDatabases(kProgram, nullptr, nullptr, nullptr));

@@ -47,5 +47,15 @@ TEST(DatabaseEmbeddedTest, ExtensionIsReplacedOnlyInTheLastComponent) {
   EXPECT_EQ(ChangeFileExtension("", ".7z"), ".7z");
 }
 
+TEST(DatabaseEmbeddedTest, PlainFileNamesStayOneComponent) {
+  EXPECT_TRUE(IsPlainFileName("Opoczno 2013.mdb"));
+  EXPECT_TRUE(IsPlainFileName("..x"));
+  EXPECT_FALSE(IsPlainFileName(".."));
+  EXPECT_FALSE(IsPlainFileName("a\\b"));
+  EXPECT_FALSE(IsPlainFileName("a/b"));
+  EXPECT_FALSE(IsPlainFileName("C:x"));
+  EXPECT_FALSE(IsPlainFileName("*.ini"));
+}
+
 }  // namespace
 }  // namespace dbinst

@@ -1,5 +1,6 @@
 #include "tools/packer/Packer.h"
 
+#include "payload/DatabaseEmbedded.h"
 #include "payload/SevenZipReader.h"
 
 #include <array>
@@ -51,11 +52,6 @@ bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& texts
     if (text == each) return true;
   }
   return false;
-}
-
-// The target name becomes a folder and file names inside the program; it must stay one name.
-bool IsPlainName(std::string_view name) {
-  return name != "." && name != ".." && name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
 }
 
 std::string LastLines(const std::string& output) {
@@ -154,7 +150,7 @@ bool CheckPackage(const PackagePaths& package, CheckedPackage& checked, std::str
     return Refuse(error, "the description " + package.ini + " of a " + type +
                              " package names no database: [info] BAZA is missing");
   }
-  if (!IsPlainName(Value(bytes, "INSTALL", "TARGETNAME"))) {
+  if (!IsPlainFileName(Value(bytes, "INSTALL", "TARGETNAME"))) {
     return Refuse(error, "the description " + package.ini +
                              " has a TARGETNAME that is not a plain file name");
   }
