@@ -170,14 +170,14 @@ TEST(GeneralModTest, ForcedLanguageLeavesOneSelectedEntry) {
   EXPECT_EQ(entry.auxiliary, "");
   EXPECT_EQ(entry.folder, prefix.InstallerWindowsFolder() + "wersje_jezykowe\\lang2");
   EXPECT_EQ(entry.code, "lang2");
-  // The resource has no Czech section yet, so the probe finds nothing to select.
-  EXPECT_FALSE(entry.selected);
+  // The probe loaded the Czech section, which fills key 0.
+  EXPECT_TRUE(entry.selected);
 }
 
 TEST(GeneralModTest, ProbeSelectsTheFirstEntryWhoseSectionExists) {
   TestPrefix prefix;
   prefix.WriteFile(prefix.InstallerFolder() / "Setup.ini",
-                   "[JEZYKI]\nSPANISH%es.txt%lang9\nENGLISH%en.txt\nPOLSKI%pl.txt%lang0\n[END]\n"
+                   "[JEZYKI]\nCROATIAN%hr.txt%lang6\nENGLISH%en.txt\nPOLSKI%pl.txt%lang0\n[END]\n"
                    "[INFOPROD]\nLINE = ks \n");
   auto machine = prefix.Open();
   ASSERT_NE(machine, nullptr);
