@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target dbinstall make-demo-prefix
+cmake --build build -j "$(nproc)" --target dbinstall make-demo-prefix pack-installer
 
 prefix=${WINEPREFIX:-$HOME/.wine}
 if [[ ! -f "$prefix/system.reg" ]]; then

@@ -4,8 +4,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "payload/ArchiveProgress.h"
+#include "payload/DatabaseEmbedded.h"
 #include "payload/LogicalDrive.h"
 
 namespace dbinst {
@@ -33,6 +35,23 @@ class MyFileOp {
   ~MyFileOp();
 
   ShellOps& Shell() const { return *shellOps_; }
+
+  // The catalogue of the packages carried in the installer's resources, grouped by kind; empty
+  // when any description cannot be written or read.
+  TDatabaseEmbeddedVecAfterTypeMap GetEmbeddedCatalogue();
+  // The unbroken run of DB01INI/DB01FULL, DB02INI/DB02FULL, ... pairs.
+  TDatabaseEmbeddedVec ListEmbeddedDatabases() const;
+  // Writes each description into the extraction folder and reads it back.
+  bool LoadEmbeddedDescriptions(TDatabaseEmbeddedVec& databases);
+  bool ReadEmbeddedDescription(TDatabaseEmbedded& database) const;
+  static TDatabaseEmbeddedVecAfterTypeMap GroupByType(const TDatabaseEmbeddedVec& databases);
+  static bool IsCatalogueEntry(const TDatabaseEmbedded& database);
+  // The temporary folder followed by "cad_db_extraction_temp\".
+  std::string GetExtractionFolder() const;
+  // Whether the package's database is in the program folder already, and the date of that copy.
+  bool FindInstalledDatabase(std::string_view programFolder, const TDatabaseEmbedded& database,
+                             TDatabaseDate& installedDate) const;
+  bool ReadInstalledDescription(std::string_view iniPath, TDatabaseBase& base) const;
 
   // True when a directory search for exactly this path (or pattern) finds anything.
   bool PathExists(std::string_view path) const;
@@ -66,6 +85,8 @@ class MyFileOp {
  private:
   std::string ExamineDrive(char letter, TLogicalDriveFoundVec& found);
   bool NamesWholeDrive(std::string_view path) const;
+  std::vector<std::string> InstalledDescriptionCandidates(std::string_view programFolder,
+                                                          const TDatabaseEmbedded& database) const;
   bool PrepareResourceDestination(std::string_view destinationPath);
   bool CopyResourceChunks(ResourceStream& resource, WritableFile& file, TvgProgressBar* overallBar,
                           TvgProgressBar* fileBar);

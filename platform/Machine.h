@@ -9,6 +9,7 @@ namespace dbinst {
 class DynamicLibraries;
 class FileSystem;
 class FileVersionReader;
+class SystemMessageBox;
 class Processes;
 class ProfileReader;
 class Registry;
@@ -27,6 +28,7 @@ class Machine {
   virtual ProfileReader& profiles() = 0;
   // The installer's own module.
   virtual ResourceModule& resources() = 0;
+  virtual SystemMessageBox& messageBox() = 0;
   // Libraries loaded by their Windows name ("7z.dll").
   virtual DynamicLibraries& libraries() = 0;
   // Remarks the platform gathered for the log (a Wine server holding the registry, say); each is

@@ -13,6 +13,7 @@
 #include "platform/prefix/PrefixProfileReader.h"
 #include "platform/prefix/PrefixRegistry.h"
 #include "platform/prefix/PrefixSystemInfo.h"
+#include "platform/prefix/SdlMessageBox.h"
 
 namespace dbinst {
 namespace {
@@ -36,6 +37,7 @@ class PrefixMachine : public Machine {
   FileVersionReader& versions() override { return versions_; }
   ProfileReader& profiles() override { return profiles_; }
   ResourceModule& resources() override { return resources_; }
+  SystemMessageBox& messageBox() override { return messageBox_; }
   DynamicLibraries& libraries() override { return libraries_; }
 
   std::vector<std::string> TakeNotes() override {
@@ -53,6 +55,7 @@ class PrefixMachine : public Machine {
   PeFileVersionReader versions_;
   PrefixProfileReader profiles_;
   ElfResourceModule resources_;
+  SdlMessageBox messageBox_;
   PosixDynamicLibraries libraries_;
   std::vector<std::string> notes_;
 };

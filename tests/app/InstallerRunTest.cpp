@@ -103,5 +103,53 @@ TEST_F(InstallerRunTest, MissingPrefixIsAFatalErrorWithCode3) {
   EXPECT_FALSE(fs::exists(folder));
 }
 
+// A copy of the built installer without the named resources.
+fs::path InstallerWithout(const fs::path& folder, const std::vector<std::string>& resources) {
+  fs::create_directories(folder);
+  const fs::path copy = folder / "dbinstall";
+  fs::copy_file(DBINST_INSTALLER_PATH, copy, fs::copy_options::overwrite_existing);
+  std::vector<std::string> arguments;
+  for (const std::string& name : resources) {
+    arguments.insert(arguments.end(), {"--remove-section", ".rsrc." + name});
+  }
+  arguments.push_back(copy.string());
+  EXPECT_EQ(test::RunProcess("/usr/bin/objcopy", arguments, {}).exitCode, 0);
+  return copy;
+}
+
+TEST_F(InstallerRunTest, SamplePackagesAreInstalledIntoTheFirstTargetProgram) {
+  MakeDemo(false);
+  const auto result = Run({});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string orvane = "C:\\Program Files (x86)\\Velmora\\Orvane 2\\";
+  EXPECT_NE(result.out.find("Installing into " + orvane), std::string::npos) << result.out;
+  const std::string written = result.out.substr(result.out.find("Files written:"));
+  EXPECT_NE(written.find(orvane + "Plytki\\SampleTiles.mdb"), std::string::npos) << written;
+  EXPECT_NE(written.find(orvane + "dodatki\\SampleLamps\\models\\floor_lamp.txt"),
+            std::string::npos);
+  const fs::path program = folder / "drive_c/Program Files (x86)/Velmora/Orvane 2";
+  EXPECT_TRUE(fs::is_regular_file(program / "Plytki/SampleTiles.mdb"));
+  EXPECT_TRUE(fs::is_regular_file(program / "dodatki/SampleLamps/models/ceiling_lamp.txt"));
+  EXPECT_TRUE(fs::is_regular_file(folder / "drive_c/windows/syswow64/7z.dll"));
+  EXPECT_TRUE(fs::is_regular_file(folder / "drive_c/windows/syswow64/cc3290mt.dll"));
+}
+
+TEST_F(InstallerRunTest, InstallerWithoutDatabasesOrHelperLibraryEndsWithCode3) {
+  MakeDemo(false);
+  const fs::path copies = folder.string() + "-installers";
+  for (const auto& removed : std::vector<std::vector<std::string>>{
+           {"DB01INI", "DB01FULL", "DB02INI", "DB02FULL"}, {"LIBB1"}}) {
+    const fs::path installer = InstallerWithout(copies, removed);
+    const auto result = test::RunProcess(
+        installer.string(), {}, {"WINEPREFIX=" + folder.string(), "DISPLAY=", "WAYLAND_DISPLAY="});
+    EXPECT_EQ(result.exitCode, 3) << result.out;
+    EXPECT_NE(result.err.find("Installer does not contain any databases"), std::string::npos)
+        << result.err;
+  }
+  fs::remove_all(copies);
+  EXPECT_FALSE(
+      fs::exists(folder / "drive_c/Program Files (x86)/Velmora/Orvane 2/Plytki/SampleTiles.mdb"));
+}
+
 }  // namespace
 }  // namespace dbinst

@@ -1,0 +1,62 @@
+#include <cstdio>
+
+#include "payload/MyFileOp.h"
+#include "payload/ResourceFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Machine.h"
+#include "platform/Text.h"
+
+namespace dbinst {
+namespace {
+
+std::string Numbered(const char* pattern, int number) {
+  char name[64];
+  std::snprintf(name, sizeof name, pattern, number);
+  return name;
+}
+
+}  // namespace
+
+TDatabaseEmbeddedVecAfterTypeMap MyFileOp::GetEmbeddedCatalogue() {
+  TDatabaseEmbeddedVec databases = ListEmbeddedDatabases();
+  if (!LoadEmbeddedDescriptions(databases)) return {};
+  return GroupByType(databases);
+}
+
+TDatabaseEmbeddedVec MyFileOp::ListEmbeddedDatabases() const {
+  TDatabaseEmbeddedVec databases;
+  const ResourceModule& module = machine_.resources();
+  for (int number = 1;; ++number) {
+    TDatabaseEmbedded database;
+    database.IniResource = Numbered("DB%02dINI", number);
+    database.ArchiveResource = Numbered("DB%02dFULL", number);
+    if (GetResourceSize(module, database.IniResource) <= 0 ||
+        GetResourceSize(module, database.ArchiveResource) <= 0) {
+      return databases;
+    }
+    databases.push_back(std::move(database));
+  }
+}
+
+bool MyFileOp::LoadEmbeddedDescriptions(TDatabaseEmbeddedVec& databases) {
+  const std::string folder = GetExtractionFolder();
+  const std::string folderName = WithoutTrailingBackslash(folder);
+  FileSystem& files = machine_.files();
+  if (PathExists(folderName)) {
+    files.SetReadOnly(folderName, false);
+    DeletePath(folderName, false);
+  }
+  if (!files.CreateFolders(folderName)) return false;
+  int position = 0;
+  for (TDatabaseEmbedded& database : databases) {
+    ++position;
+    if (database.IniResource.empty() || database.ArchiveResource.empty()) return false;
+    const std::string path = folder + Numbered("DbIni%02d.ini", position);
+    if (!ExtractResourceToFile(nullptr, database.IniResource, path, nullptr, nullptr)) return false;
+    database.DescriptionFile = path;
+    if (!ReadEmbeddedDescription(database)) return false;
+  }
+  return true;
+}
+
+}  // namespace dbinst

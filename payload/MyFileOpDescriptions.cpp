@@ -1,0 +1,160 @@
+#include <ctime>
+
+#include "engine/ShellOps.h"
+#include "env/GeneralMod.h"
+#include "env/MessagePump.h"
+#include "payload/MyFileOp.h"
+#include "platform/FileSystem.h"
+#include "platform/Machine.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+
+namespace dbinst {
+namespace {
+
+constexpr std::string_view kExtractionFolderName = "cad_db_extraction_temp";
+
+// Two different defaults tell a key that is there from one that is not.
+bool KeyExists(const ProfileReader& profiles, std::string_view file, std::string_view section,
+               std::string_view key) {
+  return profiles.GetString(file, section, key, "0") != "0" ||
+         profiles.GetString(file, section, key, "1") != "1";
+}
+
+int64_t ReadInteger(const ProfileReader& profiles, std::string_view file, std::string_view section,
+                    std::string_view key, int64_t defaultValue) {
+  const std::string text = profiles.GetString(file, section, key, "");
+  return ParseInteger(Trim(text)).value_or(defaultValue);
+}
+
+bool ReadBool(const ProfileReader& profiles, std::string_view file, std::string_view section,
+              std::string_view key, bool defaultValue) {
+  return ReadInteger(profiles, file, section, key, defaultValue ? 1 : 0) != 0;
+}
+
+TDatabaseDate ReadDateOrEmpty(const ProfileReader& profiles, std::string_view file,
+                              std::string_view key) {
+  if (!KeyExists(profiles, file, "info", key)) return {};
+  return ParseDatabaseDate(profiles.GetString(file, "info", key, ""));
+}
+
+TDatabaseDate LocalDateOf(int64_t secondsSince1970) {
+  const std::time_t time = static_cast<std::time_t>(secondsSince1970);
+  const std::tm* local = std::localtime(&time);
+  if (!local) return {};
+  return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
+}
+
+}  // namespace
+
+std::string MyFileOp::GetExtractionFolder() const {
+  return WithTrailingBackslash(shellOps_->TempFolder) + std::string(kExtractionFolderName) + "\\";
+}
+
+bool MyFileOp::ReadEmbeddedDescription(TDatabaseEmbedded& database) const {
+  if (database.IniResource.empty() || database.ArchiveResource.empty() ||
+      database.DescriptionFile.empty() || !machine_.files().FileExists(database.DescriptionFile)) {
+    return false;
+  }
+  const ProfileReader& profiles = machine_.profiles();
+  const std::string& file = database.DescriptionFile;
+  database.Name = profiles.GetString(file, "info", "BAZA", database.Name);
+  database.DataText = profiles.GetString(file, "info", "DATA", database.DataText);
+  database.MDate = KeyExists(profiles, file, "info", "MDATE")
+                       ? ParseDatabaseDate(profiles.GetString(file, "info", "MDATE", ""))
+                       : ParseDatabaseDate(database.DataText);
+  database.UDate = KeyExists(profiles, file, "info", "UDATE")
+                       ? ParseDatabaseDate(profiles.GetString(file, "info", "UDATE", ""))
+                       : ParseDatabaseDate(database.DataText);
+  database.Type = KeyExists(profiles, file, "INSTALL", "TYPE")
+                      ? DatabaseTypeOfText(profiles.GetString(file, "INSTALL", "TYPE", ""))
+                      : EDatabaseType::None;
+  database.TargetName = profiles.GetString(file, "INSTALL", "TARGETNAME", "");
+  database.TargetSize = ReadInteger(profiles, file, "INSTALL", "TARGETSIZE", 0);
+  database.FormatFdb = ReadBool(profiles, file, "INSTALL", "FORMATFDB", false);
+  return true;
+}
+
+bool MyFileOp::IsCatalogueEntry(const TDatabaseEmbedded& database) {
+  if (database.IniResource.empty() || database.ArchiveResource.empty() ||
+      database.DescriptionFile.empty() || database.Type == EDatabaseType::None) {
+    return false;
+  }
+  return !IsNamedDatabaseType(database.Type) || !database.Name.empty();
+}
+
+TDatabaseEmbeddedVecAfterTypeMap MyFileOp::GroupByType(const TDatabaseEmbeddedVec& databases) {
+  TDatabaseEmbeddedVecAfterTypeMap catalogue;
+  for (const TDatabaseEmbedded& database : databases) {
+    if (IsCatalogueEntry(database)) catalogue[database.Type].push_back(database);
+  }
+  return catalogue;
+}
+
+std::vector<std::string> MyFileOp::InstalledDescriptionCandidates(
+    std::string_view programFolder, const TDatabaseEmbedded& database) const {
+  std::string folder;
+  std::string pattern;
+  const std::string kindFolder = GeneralMod->DatabaseFolder(programFolder, database.Type);
+  switch (database.Type) {
+    case EDatabaseType::Tiles:
+      folder = kindFolder;
+      pattern = folder + ChangeFileExtension(database.TargetName, ".ini");
+      break;
+    case EDatabaseType::Interiors:
+    case EDatabaseType::Cabinets:
+    case EDatabaseType::HouseholdAppliances:
+      folder = kindFolder + database.TargetName + "\\";
+      pattern = folder + "*.ini";
+      break;
+    default:
+      return {};
+  }
+  std::vector<std::string> candidates;
+  for (const DirEntry& entry : machine_.files().Find(pattern)) {
+    if (entry.isFolder || entry.name == "." || entry.name == "..") continue;
+    candidates.push_back(folder + entry.name);
+  }
+  ProcessMessages();
+  return candidates;
+}
+
+bool MyFileOp::FindInstalledDatabase(std::string_view programFolder,
+                                     const TDatabaseEmbedded& database,
+                                     TDatabaseDate& installedDate) const {
+  TDatabaseBase base;
+  for (const std::string& candidate : InstalledDescriptionCandidates(programFolder, database)) {
+    if (!base.Name.empty()) break;
+    ReadInstalledDescription(candidate, base);
+    installedDate = base.MDate;
+  }
+  return !base.Name.empty();
+}
+
+bool MyFileOp::ReadInstalledDescription(std::string_view iniPath, TDatabaseBase& base) const {
+  const FileSystem& files = machine_.files();
+  if (!files.FileExists(iniPath)) return false;
+  const ProfileReader& profiles = machine_.profiles();
+  base.Name = profiles.GetString(iniPath, "info", "BAZA", base.Name);
+  base.DataText = profiles.GetString(iniPath, "info", "DATA", base.DataText);
+  base.Special = ReadBool(profiles, iniPath, "info", "SPECIAL", false);
+  if (KeyExists(profiles, iniPath, "info", "USERDB")) {
+    base.UserDb = ReadBool(profiles, iniPath, "info", "USERDB", base.UserDb);
+  } else if (KeyExists(profiles, iniPath, "info", "USER")) {
+    base.UserDb = ReadBool(profiles, iniPath, "info", "USER", base.UserDb);
+  }
+  base.MDate = ReadDateOrEmpty(profiles, iniPath, "MDATE");
+  base.UDate = ReadDateOrEmpty(profiles, iniPath, "UDATE");
+  if (!base.MDate.IsValid() || !base.UDate.IsValid()) {
+    TDatabaseDate fallback = ParseDatabaseDate(base.DataText);
+    if (!fallback.IsValid()) {
+      const auto written = files.LastWriteTime(iniPath);
+      fallback = written ? LocalDateOf(*written) : TDatabaseDate{};
+    }
+    if (!base.MDate.IsValid()) base.MDate = fallback;
+    if (!base.UDate.IsValid()) base.UDate = fallback;
+  }
+  return true;
+}
+
+}  // namespace dbinst

@@ -1,0 +1,56 @@
+#include <iostream>
+#include <string>
+
+#include "tools/packer/Packer.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: pack-installer --installer FILE --output FILE [--package INI ARCHIVE]...\n"
+    "                      [--lib7z FILE] [--libb1 FILE] [--resource NAME=FILE]...\n"
+    "Packages become DB01INI/DB01FULL, DB02INI/DB02FULL, ... in the order given and replace the\n"
+    "installer's own; other resources are replaced by name.\n";
+
+bool ParseArguments(int argc, char** argv, dbinst::PackRequest& request) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    const int left = argc - i - 1;
+    if (option == "--installer" && left >= 1) {
+      request.installer = argv[++i];
+    } else if (option == "--output" && left >= 1) {
+      request.output = argv[++i];
+    } else if (option == "--package" && left >= 2) {
+      request.packages.push_back({argv[i + 1], argv[i + 2]});
+      i += 2;
+    } else if (option == "--lib7z" && left >= 1) {
+      request.resources.emplace_back("LIB7Z", argv[++i]);
+    } else if (option == "--libb1" && left >= 1) {
+      request.resources.emplace_back("LIBB1", argv[++i]);
+    } else if (option == "--resource" && left >= 1) {
+      const std::string pair = argv[++i];
+      const size_t equals = pair.find('=');
+      if (equals == std::string::npos) return false;
+      request.resources.emplace_back(pair.substr(0, equals), pair.substr(equals + 1));
+    } else {
+      return false;
+    }
+  }
+  return !request.installer.empty() && !request.output.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  dbinst::PackRequest request;
+  if (!ParseArguments(argc, argv, request)) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  std::string error;
+  if (!dbinst::PackInstaller(request, error)) {
+    std::cerr << "pack-installer: " << error << "\n";
+    return 1;
+  }
+  std::cout << request.output << "\n";
+  return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace dbinst {
+
+struct PackagePaths {
+  std::string ini;
+  std::string archive;
+};
+
+// A package ready to be embedded: its description as it will be carried, and its archive.
+struct CheckedPackage {
+  std::string iniBytes;
+  std::string archive;
+  int64_t unpackedSize = 0;
+};
+
+struct PackRequest {
+  std::string installer;  // the built executable
+  std::string output;
+  // Replace every carried package when given; the installer's own packages stay otherwise.
+  std::vector<PackagePaths> packages;
+  // NAME and file: LIB7Z, LIBB1 or any other resource, replaced by name.
+  std::vector<std::pair<std::string, std::string>> resources;
+};
+
+// Checks one package as the installer will read it; false with the refusal in error.
+bool CheckPackage(const PackagePaths& package, CheckedPackage& checked, std::string& error);
+// The total unpacked size of the archive's items, listed with the installer's password; -1 with
+// the reason in error when it does not open.
+int64_t ArchiveUnpackedSize(const std::string& archive, std::string& error);
+// Writes the output installer; false with the reason in error, leaving no output behind.
+bool PackInstaller(const PackRequest& request, std::string& error);
+
+}  // namespace dbinst
