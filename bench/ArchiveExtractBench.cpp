@@ -1,5 +1,6 @@
-// Unpacks one generated package of 200+ MB through MyFileOp::ExtractArchive into a real prefix and
-// with "7zz x", each in a process of its own, and compares time and peak memory. Run by hand:
+// Unpacks one generated package of 200+ MB through MyFileOp::ExtractArchive into a real prefix,
+// installs it through the engine from an installer that carries it, and unpacks it with "7zz x",
+// each in a process of its own, and compares time and peak memory. Run by hand:
 //   dbinst_archive_bench [work-folder]
 #include <spawn.h>
 #include <sys/resource.h>
@@ -15,11 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/DoDbInstallThings.h"
+#include "env/GeneralMod.h"
 #include "env/InstallLog.h"
 #include "payload/MyFileOp.h"
 #include "platform/Machine.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "tools/demoprefix/PrefixBuilder.h"
+#include "tools/packer/Packer.h"
 #include "ui/TvgProgressBar.h"
 
 extern char** environ;
@@ -117,6 +121,45 @@ int ExtractAsInstaller(const std::string& prefixFolder) {
   return 0;
 }
 
+// The child process of the engine run: both steps of an installation, as the wizard drives them.
+int InstallThroughEngine(const std::string& prefixFolder, const std::string& installer) {
+  std::string error;
+  auto machine = OpenPrefixMachine({prefixFolder, installer}, error);
+  if (!machine) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
+  GeneralMod = new TGeneralMod(*machine, {});
+  TDoDbInstallThings engine(*machine);
+  TvgProgressBar mainBar;
+  TvgProgressBar subBar;
+  const bool copied = engine.CopyArchives(&mainBar, &subBar, nullptr);
+  if (!copied || !engine.InstallDatabases("C:\\Program Files\\Db\\", &mainBar, &subBar, nullptr)) {
+    for (const std::string& line : GeneralMod->Log().Lines())
+      std::fprintf(stderr, "%s\n", line.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+// An installer that carries the package as its only database, made by the packer.
+bool PackInstallerWith(const fs::path& work, const fs::path& archive, const std::string& built,
+                       const fs::path& output) {
+  if (fs::exists(output)) return true;
+  const fs::path ini = work / "bench.ini";
+  std::ofstream(ini) << "[info]\nDATA=2026\nMDATE=2026-12-08\n[INSTALL]\nTYPE=WALLS\n";
+  PackRequest request;
+  request.installer = built;
+  request.output = output.string();
+  request.packages.push_back({ini.string(), archive.string()});
+  std::string error;
+  if (!PackInstaller(request, error)) {
+    std::fprintf(stderr, "packing the installer: %s\n", error.c_str());
+    return false;
+  }
+  return true;
+}
+
 std::pair<int64_t, int64_t> CountTree(const fs::path& folder) {
   int64_t files = 0;
   int64_t bytes = 0;
@@ -154,24 +197,36 @@ bool PreparePackage(const fs::path& work, const fs::path& archive) {
   return packed;
 }
 
-int Bench(const fs::path& work, const std::string& self) {
+int Bench(const fs::path& work, const std::string& self, const std::string& built) {
   const fs::path prefix = work / "prefix";
   const fs::path archive = prefix / "drive_c/bench/db.7z";
   if (!PreparePackage(work, archive)) return 2;
+  const fs::path installer = work / "dbinstall-bench";
+  if (!PackInstallerWith(work, archive, built, installer)) return 2;
+  const fs::path engineOut = prefix / "drive_c/Program Files/Db/WALLS";
 
   const fs::path oursOut = prefix / "drive_c/Program Files/Db";
   const fs::path sevenOut = work / "7zz-out";
   Run ours;
   Run seven;
+  Run engine;
   for (int round = 0; round < kRounds; ++round) {
     fs::remove_all(oursOut);
+    engine = Best(engine, RunProcess({self, "--install", prefix.string(), installer.string()}));
+    const auto engineTree = CountTree(engineOut);
+    fs::remove_all(oursOut);
     ours = Best(ours, RunProcess({self, "--extract", prefix.string()}));
+    if (engineTree != CountTree(oursOut)) {
+      std::fprintf(stderr, "the engine's installation differs from the extraction\n");
+      return 1;
+    }
     fs::remove_all(sevenOut);
     seven = Best(seven, RunProcess({"/usr/bin/7zz", "x", "-y", "-bso0", "-bsp0",
                                     "-o" + sevenOut.string(), archive.string()}));
   }
-  if (!ours.ok || !seven.ok) {
-    std::fprintf(stderr, "an extraction failed (ours %d, 7zz %d)\n", ours.ok, seven.ok);
+  if (!ours.ok || !seven.ok || !engine.ok) {
+    std::fprintf(stderr, "a run failed (ours %d, engine %d, 7zz %d)\n", ours.ok, engine.ok,
+                 seven.ok);
     return 1;
   }
   const auto oursTree = CountTree(oursOut);
@@ -182,6 +237,8 @@ int Bench(const fs::path& work, const std::string& self) {
               fs::file_size(archive) / 1048576.0);
   std::printf("ExtractArchive: %.3f s (CPU %.3f s), peak RSS %ld KiB\n", ours.seconds,
               ours.cpuSeconds, ours.peakKib);
+  std::printf("engine (copy + install): %.3f s (CPU %.3f s), peak RSS %ld KiB, ratio to 7zz %.3f\n",
+              engine.seconds, engine.cpuSeconds, engine.peakKib, engine.seconds / seven.seconds);
   std::printf("7zz x:          %.3f s (CPU %.3f s), peak RSS %ld KiB\n", seven.seconds,
               seven.cpuSeconds, seven.peakKib);
   std::printf("ratio ours / 7zz: %.3f (limit 1.05)%s\n", ratio, ratio <= 1.05 ? "" : "  ABOVE");
@@ -198,10 +255,13 @@ int Bench(const fs::path& work, const std::string& self) {
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   if (argc == 3 && std::string(argv[1]) == "--extract") return dbinst::ExtractAsInstaller(argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "--install") {
+    return dbinst::InstallThroughEngine(argv[2], argv[3]);
+  }
   const bool ownFolder = argc < 2;
   std::string work = argc >= 2 ? argv[1] : (fs::temp_directory_path() / "dbinst-bench-XXXXXX");
   if (ownFolder && ::mkdtemp(work.data()) == nullptr) return 2;
-  const int result = dbinst::Bench(work, dbinst::RunningExecutablePath());
+  const int result = dbinst::Bench(work, dbinst::RunningExecutablePath(), DBINST_INSTALLER_PATH);
   if (ownFolder) fs::remove_all(work);
   return result;
 }
