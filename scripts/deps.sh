@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-pefile
   p7zip-full 7zip
+  fp-compiler fp-units-rtl
 )
 
 missing=()
