@@ -96,7 +96,7 @@ class TFormStreamEmitter {
         return ShortString(value.bytes, "string");
       case EFormValueType::vaIdent:
         Type(value.type);
-        return Name(value.bytes, "identifier");
+        return ShortString(value.bytes, "identifier");
       case EFormValueType::vaLString:
       case EFormValueType::vaUTF8String:
       case EFormValueType::vaBinary:
