@@ -60,6 +60,10 @@ class TFormTextLexer {
   }
 
  private:
+  [[noreturn]] static void FailAt(const TToken& token, const std::string& what) {
+    throw EFormTextError(what, token.line, token.column);
+  }
+
   char PeekAt(size_t ahead) const {
     return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
   }
@@ -102,7 +106,7 @@ class TFormTextLexer {
     const std::string_view number = text_.substr(start, pos_ - start);
     if (isFloat) return Float(token, number);
     const std::optional<int64_t> value = ParseInteger(number);
-    if (!value) Fail("integer out of range: " + std::string(number));
+    if (!value) FailAt(token, "integer out of range: " + std::string(number));
     token.kind = ETokenKind::Integer;
     token.integer = *value;
   }
@@ -115,7 +119,9 @@ class TFormTextLexer {
     const char* first = number.data();
     const char* last = first + number.size();
     const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last) Fail("float out of range: " + std::string(number));
+    if (error != std::errc() || end != last) {
+      FailAt(token, "float out of range: " + std::string(number));
+    }
     token.kind = ETokenKind::Float;
     token.real = value;
   }
@@ -125,7 +131,7 @@ class TFormTextLexer {
     const size_t start = pos_;
     uint64_t value = 0;
     while (IsHexDigit(PeekAt(0))) {
-      if (pos_ - start >= 16) Fail("hexadecimal integer longer than 64 bits");
+      if (pos_ - start >= 16) FailAt(token, "hexadecimal integer longer than 64 bits");
       value = (value << 4) | HexValue(text_[pos_++]);
     }
     if (pos_ == start) Fail("'$' without hexadecimal digits");
@@ -195,7 +201,13 @@ class TFormTextLexer {
       if (pos_ >= text_.size()) Fail("binary block not closed");
       if (text_[pos_] == '}') break;
       if (!IsHexDigit(text_[pos_])) Fail("binary block holds a character that is not hexadecimal");
-      if (!IsHexDigit(PeekAt(1))) Fail("binary block has an odd number of hexadecimal digits");
+      const char second = PeekAt(1);
+      if (!IsHexDigit(second)) {
+        const bool ended = second == '}' || static_cast<unsigned char>(second) <= ' ';
+        if (!ended) ++pos_;
+        Fail(ended ? "binary block has an odd number of hexadecimal digits"
+                   : "binary block holds a character that is not hexadecimal");
+      }
       token.text.push_back(
           static_cast<char>(HexValue(text_[pos_]) * 16 + HexValue(text_[pos_ + 1])));
       pos_ += 2;
