@@ -4,7 +4,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "ui/FormStreamError.h"
+#include "ui/FormStreamReader.h"
 #include "ui/FormText.h"
 
 namespace {
@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
   std::string binary;
   try {
     binary = dbinst::CompileFormText(text);
+    // A form the installer would refuse to load is a build error, not a resource.
+    dbinst::ReadFormStream(binary);
   } catch (const dbinst::EFormTextError& error) {
     std::cerr << argv[1] << ": " << error.what() << "\n";
     return 1;

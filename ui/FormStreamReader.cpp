@@ -39,7 +39,9 @@ class TFormStreamParser {
   }
 
   void Count(size_t offset) {
-    if (++nodes_ > kFormStreamMaxNodes) Fail("more than a million values and objects", offset);
+    if (++nodes_ > kFormStreamMaxNodes) {
+      Fail("more than " + std::to_string(kFormStreamMaxNodes) + " values and objects", offset);
+    }
   }
 
   void Enter(int depth, size_t offset) const {
@@ -229,6 +231,7 @@ class TFormStreamParser {
 
   TFormCollectionItem ReadItem(int depth) {
     Enter(depth, pos_);
+    Count(pos_);
     TFormCollectionItem item;
     if (TFormValue::OfType(static_cast<EFormValueType>(Peek("collection item"))).IsInteger()) {
       item.order = ReadValue(depth);

@@ -11,7 +11,7 @@ namespace dbinst {
 // Lists, collections and child objects nest at most this deep.
 inline constexpr int kFormStreamMaxDepth = 64;
 // Objects, properties and values together; keeps a hostile stream from costing gigabytes.
-inline constexpr size_t kFormStreamMaxNodes = 1'000'000;
+inline constexpr size_t kFormStreamMaxNodes = 200'000;
 
 // Reads a whole binary form stream: "TPF0", one object, nothing after it. Throws
 // EFormStreamError on anything malformed, truncated or out of bounds.

@@ -52,6 +52,18 @@ TEST(FormCompilerTest, AFaultyFormIsReportedWithItsLineAndLeavesTheOldOutput) {
   EXPECT_FALSE(fs::exists(folder.File("bad.bin.partial")));
 }
 
+TEST(FormCompilerTest, AFormTooLargeForTheReaderIsRefused) {
+  testing::TempFolder folder;
+  std::string elements = "a";
+  for (int i = 0; i < 200'000; ++i) elements += ",a";
+  WriteFile(folder.File("big.txt"), "object A: TA\n  P = [" + elements + "]\nend\n");
+  const test::ProcessResult run =
+      test::RunProcess(Formc(), {folder.File("big.txt"), folder.File("big.bin")}, {});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("more than 200000 values"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(folder.File("big.bin")));
+}
+
 TEST(FormCompilerTest, AMissingInputOrUnwritableOutputFails) {
   testing::TempFolder folder;
   WriteFile(folder.File("a.txt"), "object A: TA\nend\n");
