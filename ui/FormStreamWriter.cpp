@@ -52,6 +52,8 @@ class TFormStreamEmitter {
       Byte(0xF0 | object.filerFlags);
       if (object.filerFlags & kFilerChildPos) WriteValue(TFormValue::Integer(object.childPosition));
     }
+    // Without flags a class name's length byte of 0xF0 or more would read back as filer flags.
+    if (object.className.size() > kFormMaxClassName) Fail("class name longer than 239 bytes");
     Name(object.className, "class name");
     ShortString(object.objectName, "object name");
     WriteProperties(object.properties);

@@ -283,12 +283,19 @@ class TFormTextParser {
   }
 
   void ParseObjectHeader(TFormObject& object) {
+    TToken classToken = token_;
     object.className = ExpectSymbol("class name");
-    if (!IsChar(':')) return;
-    Advance();
-    object.objectName = object.className;
-    object.className = ExpectSymbol("class name");
-    if (!IsChar('[')) return;
+    if (IsChar(':')) {
+      Advance();
+      object.objectName = object.className;
+      classToken = token_;
+      object.className = ExpectSymbol("class name");
+    }
+    if (object.className.size() > kFormMaxClassName) {
+      throw EFormTextError("class name longer than " + std::to_string(kFormMaxClassName) + " bytes",
+                           classToken.line, classToken.column);
+    }
+    if (object.objectName.empty() || !IsChar('[')) return;
     Advance();
     object.childPosition = ExpectInteger();
     object.filerFlags |= kFilerChildPos;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -89,6 +90,9 @@ struct TFormCollectionItem {
 inline constexpr uint8_t kFilerInherited = 1;
 inline constexpr uint8_t kFilerChildPos = 2;
 inline constexpr uint8_t kFilerInline = 4;
+
+// Longer class names would start with a byte that reads as the filer-flags prefix.
+inline constexpr size_t kFormMaxClassName = 239;
 
 struct TFormObject {
   uint8_t filerFlags = 0;     // kFilerInherited, kFilerChildPos, kFilerInline

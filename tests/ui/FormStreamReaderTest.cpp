@@ -169,6 +169,7 @@ TEST(FormStreamReaderTest, ABinaryBlockReadsAsANestedForm) {
 TEST(FormStreamReaderTest, EveryKeptRegressionInputIsACleanError) {
   size_t count = 0;
   for (const auto& entry : fs::directory_iterator(kForms / "regressions")) {
+    if (entry.path().extension() != ".bin") continue;
     SCOPED_TRACE(entry.path().filename().string());
     EXPECT_THROW(ReadFormStream(ReadFile(entry.path())), EFormStreamError);
     ++count;

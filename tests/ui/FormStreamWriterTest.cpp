@@ -89,6 +89,11 @@ TEST(FormStreamWriterTest, ValuesTheFormatCannotHoldAreRefused) {
   TFormObject noClass = ObjectWith(TFormValue::Integer(1));
   noClass.className.clear();
   EXPECT_NE(WriteError(noClass).find("empty class name"), std::string::npos);
+  TFormObject longClass = ObjectWith(TFormValue::Integer(1));
+  longClass.className = std::string(240, 'T');
+  EXPECT_NE(WriteError(longClass).find("class name longer than 239"), std::string::npos);
+  longClass.className.pop_back();
+  EXPECT_EQ(ReadFormStream(WriteFormStream(longClass)).className, longClass.className);
   TFormObject badFlags = ObjectWith(TFormValue::Integer(1));
   badFlags.filerFlags = 8;
   EXPECT_NE(WriteError(badFlags).find("unknown filer flags"), std::string::npos);

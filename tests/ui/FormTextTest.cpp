@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "ui/FormStreamReader.h"
 
 namespace dbinst {
@@ -105,6 +109,29 @@ TEST(FormTextTest, NamesLongerThanAShortStringAreRefused) {
   EXPECT_NE(
       ErrorOf("object A: TA\n  P = x." + longName.substr(0, 254) + "\nend").find("longer than 255"),
       std::string::npos);
+}
+
+TEST(FormTextTest, AClassNameWhoseLengthWouldReadAsFilerFlagsIsRefused) {
+  const std::string longest(kFormMaxClassName, 'T');
+  EXPECT_EQ(ParseFormText("object A: " + longest + "\nend").className, longest);
+  EXPECT_EQ(ErrorOf("object A: " + longest + "T\nend"),
+            "1:11 line 1, column 11: class name longer than 239 bytes");
+}
+
+TEST(FormTextTest, EveryKeptRegressionTextIsACleanError) {
+  namespace fs = std::filesystem;
+  size_t count = 0;
+  for (const auto& entry :
+       fs::directory_iterator(fs::path(DBINST_TEST_FIXTURES) / "forms" / "regressions")) {
+    if (entry.path().extension() != ".txt") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_THROW(CompileFormText(text.str()), EFormTextError);
+    ++count;
+  }
+  EXPECT_GT(count, 0u);
 }
 
 TEST(FormTextTest, DeepNestingIsAnErrorNotAStackOverflow) {
