@@ -121,6 +121,9 @@ class TFormStreamParser {
     ReadFilerFlags(object);
     object.className = ShortString("class name");
     if (object.className.empty()) Fail("empty class name", start);
+    // Writable only behind filer flags; refused everywhere so that every form read can be written.
+    if (object.className.size() > kFormMaxClassName)
+      Fail("class name longer than 239 bytes", start);
     object.objectName = ShortString("object name");
     while (Peek("property list") != 0) object.properties.push_back(ReadProperty(depth));
     ++pos_;
