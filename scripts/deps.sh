@@ -9,6 +9,7 @@ packages=(
   python3 python3-pefile
   p7zip-full 7zip
   libsdl2-dev
+  fp-compiler fp-units-rtl
 )
 
 missing=()

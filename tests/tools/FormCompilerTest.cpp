@@ -1,0 +1,81 @@
+// The formc command as the build runs it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/TempFolder.h"
+#include "tests/support/RunProcess.h"
+#include "ui/FormText.h"
+
+namespace dbinst {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Formc() {
+  return (fs::path(DBINST_INSTALLER_PATH).parent_path().parent_path() / "tools" / "formc").string();
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(FormCompilerTest, WritesTheCompiledForm) {
+  testing::TempFolder folder;
+  const std::string text = "object A: TA\n  Caption = 'Ok'\nend\n";
+  WriteFile(folder.File("a.txt"), text);
+  const test::ProcessResult run =
+      test::RunProcess(Formc(), {folder.File("a.txt"), folder.File("a.bin")}, {});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ReadFile(folder.File("a.bin")), CompileFormText(text));
+}
+
+TEST(FormCompilerTest, AFaultyFormIsReportedWithItsLineAndLeavesTheOldOutput) {
+  testing::TempFolder folder;
+  WriteFile(folder.File("bad.txt"), "object A: TA\n  Caption = 'open\nend\n");
+  WriteFile(folder.File("bad.bin"), "previous");
+  const test::ProcessResult run =
+      test::RunProcess(Formc(), {folder.File("bad.txt"), folder.File("bad.bin")}, {});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("bad.txt: line 2, column 18: string not closed"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(ReadFile(folder.File("bad.bin")), "previous");
+  EXPECT_FALSE(fs::exists(folder.File("bad.bin.partial")));
+}
+
+TEST(FormCompilerTest, AFormTooLargeForTheReaderIsRefused) {
+  testing::TempFolder folder;
+  std::string elements = "a";
+  for (int i = 0; i < 200'000; ++i) elements += ",a";
+  WriteFile(folder.File("big.txt"), "object A: TA\n  P = [" + elements + "]\nend\n");
+  const test::ProcessResult run =
+      test::RunProcess(Formc(), {folder.File("big.txt"), folder.File("big.bin")}, {});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("more than 200000 values"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(folder.File("big.bin")));
+}
+
+TEST(FormCompilerTest, AMissingInputOrUnwritableOutputFails) {
+  testing::TempFolder folder;
+  WriteFile(folder.File("a.txt"), "object A: TA\nend\n");
+  const test::ProcessResult missing =
+      test::RunProcess(Formc(), {folder.File("none.txt"), folder.File("a.bin")}, {});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+  const test::ProcessResult unwritable =
+      test::RunProcess(Formc(), {folder.File("a.txt"), folder.File("no/such/folder/a.bin")}, {});
+  EXPECT_EQ(unwritable.exitCode, 1);
+  EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dbinst
