@@ -98,6 +98,9 @@ int Install(Machine& machine, TDoDbInstallThings& engine) {
   return kExitInstalled;
 }
 
+// Held here, like the module, for the life of the process: nothing tears them down in order.
+TDoDbInstallThings* Engine = nullptr;
+
 int Run(const std::vector<std::string>& arguments) {
   const std::string prefix = DefaultPrefixPath();
   std::string error;
@@ -109,15 +112,15 @@ int Run(const std::vector<std::string>& arguments) {
   // The module and the engine live until the process ends, as every part of the program reaches
   // the module and every way out ends the process at once.
   GeneralMod = new TGeneralMod(*machine, arguments);
-  auto* engine = new TDoDbInstallThings(*machine);
-  if (engine->DatabaseCount() < 1 || !engine->PrepareHelperLibraries()) {
-    engine->FatalError(GeneralMod->Text(kNoDatabasesKey));
+  Engine = new TDoDbInstallThings(*machine);
+  if (Engine->DatabaseCount() < 1 || !Engine->PrepareHelperLibraries()) {
+    Engine->FatalError(GeneralMod->Text(kNoDatabasesKey));
   }
-  engine->FileOp().ListLocalDrives();
+  Engine->FileOp().ListLocalDrives();
 
   std::printf("Prefix: %s\n", prefix.c_str());
   PrintEnvironment(*machine, *GeneralMod);
-  return Install(*machine, *engine);
+  return Install(*machine, *Engine);
 }
 
 }  // namespace
