@@ -1,23 +1,32 @@
 #pragma once
 
+#include "ui/TvgObject.h"
+
 namespace dbinst {
 
-// A progress bar's range and position, in single precision as the toolkit keeps them.
-class TvgProgressBar {
+enum class EOrientation { Horizontal, Vertical };
+
+// A bar filled from the minimum to the value, in single precision as it keeps them.
+class TvgProgressBar : public TvgObject {
  public:
-  virtual ~TvgProgressBar() = default;
+  TvgProgressBar();
 
   float Min() const { return min_; }
   float Max() const { return max_; }
   float Value() const { return value_; }
-  virtual void SetMin(float min) { min_ = min; }
-  virtual void SetMax(float max) { max_ = max; }
-  virtual void SetValue(float value) { value_ = value; }
+  virtual void SetMin(float min);
+  virtual void SetMax(float max);
+  virtual void SetValue(float value);
+  EOrientation Orientation() const { return orientation_; }
+
+  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  void Paint(cairo_t* cr) const override;
 
  private:
   float min_ = 0.0f;
   float max_ = 100.0f;
   float value_ = 0.0f;
+  EOrientation orientation_ = EOrientation::Horizontal;
 };
 
 }  // namespace dbinst
