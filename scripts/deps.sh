@@ -9,6 +9,10 @@ packages=(
   python3 python3-pefile
   p7zip-full 7zip
   libsdl2-dev
+  libcairo2-dev
+  libpango1.0-dev
+  libjpeg-dev
+  fonts-liberation2
   fp-compiler fp-units-rtl
 )
 
