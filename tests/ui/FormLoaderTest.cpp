@@ -3,10 +3,12 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "tests/ui/SceneForms.h"
+#include "ui/FormStreamReader.h"
 #include "ui/FormText.h"
 #include "ui/TPicture.h"
 #include "ui/TvgControls.h"
@@ -378,6 +380,37 @@ TEST(FormLoaderTest, ANameLoadedTwiceIntoOneContextFails) {
   TFormLoadContext context(handlers);
   const auto first = LoadSceneObject(ParseFormText("object A: TvgLayout\nend"), context);
   EXPECT_THROW(LoadSceneObject(ParseFormText("object a: TvgLayout\nend"), context), EFormLoadError);
+}
+
+// Damaged layouts end in one of the two clear errors, or load into a scene that works.
+TEST(FormLoaderTest, DamagedStreamsFailClearlyOrLoadUsably) {
+  const std::string stream = CompileFormText(EveryKind());
+  std::vector<std::string> calls;
+  const std::map<std::string, TNotifyEvent> handlers = Handlers(calls);
+  std::mt19937 random(20261209);
+  int loaded = 0;
+  for (int round = 0; round < 400; ++round) {
+    std::string damaged = stream;
+    for (int change = 0; change < 3; ++change) {
+      damaged[random() % damaged.size()] = static_cast<char>(random() % 256);
+    }
+    if (round % 4 == 0) damaged.resize(random() % damaged.size());
+    try {
+      TFormLoadContext context(handlers);
+      std::unique_ptr<TvgObject> object = LoadSceneObject(ReadFormStream(damaged), context);
+      if (auto* scene = dynamic_cast<TvgScene*>(object.get())) {
+        scene->Layout();
+        scene->MouseDown({200, 27});
+        scene->MouseUp({200, 27});
+        scene->KeyDown(EKey::Tab);
+        scene->KeyDown(EKey::Enter);
+      }
+      ++loaded;
+    } catch (const EFormStreamError&) {
+    } catch (const EFormLoadError&) {
+    }
+  }
+  EXPECT_GT(loaded, 0);
 }
 
 }  // namespace
