@@ -108,6 +108,23 @@ TEST(PaintControlsTest, AFocusedButtonShowsTheAccentRingUnlessItsEffectIsOff) {
   EXPECT_FALSE(ringAt(122));
 }
 
+TEST(PaintControlsTest, AButtonLightensUnderTheMouseAndDarkensWhilePressed) {
+  auto scene = SceneFromText(kButtons, 240, 24);
+  const auto fillAt = [&] {
+    TCanvas canvas(240, 24);
+    scene->Paint(canvas.Cr(), 1);
+    return TCanvas::Red(canvas.Pixel(50, 18));
+  };
+  const int normal = fillAt();
+  scene->MouseMove({50, 12});
+  const int hot = fillAt();
+  scene->MouseDown({50, 12});
+  const int pressed = fillAt();
+  scene->MouseUp({50, 12});
+  EXPECT_GT(hot, normal);
+  EXPECT_LT(pressed, normal);
+}
+
 TEST(PaintControlsTest, ButtonTextIsCentredInTheStylesTextColour) {
   auto scene = SceneFromText(kButtons, 240, 24);
   scene->Find("Quiet")->SetVisible(false);
