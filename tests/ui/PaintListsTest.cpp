@@ -2,6 +2,7 @@
 
 #include "tests/ui/Pixels.h"
 #include "tests/ui/SceneText.h"
+#include "ui/TvgResources.h"
 #include "ui/TvgTabControl.h"
 #include "ui/TvgTreeView.h"
 
@@ -61,6 +62,30 @@ TEST(PaintListsTest, CheckedItemsShowTheAccentMarkInTheirBox) {
   TCanvas after(200, 62);
   scene->Paint(after.Cr(), 1);
   EXPECT_TRUE(after.Bounds(IsAccent).Empty());
+}
+
+TEST(PaintListsTest, CheckBoxesTakeTheirOwnStyleWhateverTheTreeNames) {
+  auto scene = TreeScene();
+  const std::map<std::string, TNotifyEvent> handlers;
+  TFormLoadContext context(handlers);
+  TvgResources library;
+  library.LoadProperty({"Resource", TFormValue::Bytes(EFormValueType::vaBinary,
+                                                      CompileFormText(R"(object S: TvgStyleBook
+  object checkboxstyle: TvgStyle
+    Check.Color = '#FF00C000'
+  end
+  object calmtree: TvgStyle
+    Fill.Color = '#FFFFFFFF'
+  end
+end
+)"))},
+                       context);
+  scene->SetStyleLibrary(&library);
+  scene->Find("Tree")->SetStyleLookup("calmtree");
+  TCanvas canvas(200, 62);
+  scene->Paint(canvas.Cr(), 1);
+  scene->SetStyleLibrary(nullptr);
+  EXPECT_FALSE(canvas.Bounds([](uint32_t p) { return p == 0xFF00C000u; }).Empty());
 }
 
 TEST(PaintListsTest, TheTabControlPaintsTheSelectedPageOnly) {
