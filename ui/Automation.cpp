@@ -169,6 +169,7 @@ void DumpNamed(JsonWriter& json, const TvgObject& object) {
 }  // namespace
 
 bool ClickObject(TvgForm& form, TvgObject& object, std::string& error) {
+  form.Scene().Layout();
   const TPointF centre = object.SceneRect().Center();
   if (!CheckClickable(form, object, object, centre, error)) return false;
   PressAndRelease(form, centre);
@@ -269,6 +270,7 @@ std::string Automation::Tree(std::string_view argument) {
   if (*index >= items.size()) {
     return JsonError(std::string(name) + " has " + std::to_string(items.size()) + " items");
   }
+  form->Scene().Layout();
   TvgTreeViewItem& item = *items[*index];
   const TRectF box = item.CheckBoxRect();
   const TRectF row = item.SceneRect();

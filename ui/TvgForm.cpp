@@ -256,6 +256,7 @@ void TvgForm::MakeNativeWindow() {
   native_->SetTitle(caption_.empty() ? TvgApplication::Instance().Title() : caption_);
   // Pressing on a background styled to move the window drags it, unless a control is on top.
   native_->SetDragTest([this](float x, float y) {
+    scene_->Layout();
     const TvgObject* hit = scene_->ObjectAt({x, y});
     return hit && SameName(hit->StyleLookup(), "backgroundmover");
   });

@@ -33,6 +33,10 @@ FdScriptInput::~FdScriptInput() {
 bool FdScriptInput::TakeBufferedLine(std::string& line) {
   const size_t end = buffer_.find('\n');
   if (end == std::string::npos) {
+    if (discarding_) {
+      buffer_.clear();
+      return false;
+    }
     if (buffer_.size() > kMaxLine) {
       line = buffer_.substr(0, kMaxLine);
       buffer_.clear();

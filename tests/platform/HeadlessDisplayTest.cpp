@@ -20,12 +20,12 @@ TEST(HeadlessDisplayTest, WindowsAreTheClientSizeTimesTheScaleAndKeepTheirLastFr
   EXPECT_NE(window->Id(), display.CreateWindow(10, 10)->Id());
 
   // Two rows of two pixels, each row padded to 12 bytes as Cairo pads its strides.
-  const std::vector<uint8_t> pixels = {1, 2, 3, 4, 5, 6, 7, 8, 0xEE, 0xEE, 0xEE, 0xEE,
+  const std::vector<uint8_t> pixels = {1, 2,  3,  4,  5,  6,  7,  8,  0xEE, 0xEE, 0xEE, 0xEE,
                                        9, 10, 11, 12, 13, 14, 15, 16, 0xEE, 0xEE, 0xEE, 0xEE};
   window->Present(pixels.data(), 2, 2, 12);
   EXPECT_EQ(headless->FrameWidth(), 2);
-  EXPECT_EQ(headless->Frame(), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                       14, 15, 16}));
+  EXPECT_EQ(headless->Frame(),
+            (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
   EXPECT_EQ(headless->Presented(), 1);
 }
 

@@ -21,7 +21,9 @@ TEST(JsonWriterTest, NestedObjectsAndArraysAreSeparatedAsTheAnswersShowThem) {
 TEST(JsonWriterTest, TextsAreEscapedAndBrokenUtf8BecomesAReplacementCharacter) {
   EXPECT_EQ(JsonQuoted("Czy na pewno chcesz zakończyć?"), "\"Czy na pewno chcesz zakończyć?\"");
   EXPECT_EQ(JsonQuoted("a\"b\\c\nd\te\x01"), "\"a\\\"b\\\\c\\nd\\te\\u0001\"");
-  EXPECT_EQ(JsonQuoted("x\xff" "y\xc3"), "\"x\\ufffdy\\ufffd\"");
+  EXPECT_EQ(JsonQuoted("x\xff"
+                       "y\xc3"),
+            "\"x\\ufffdy\\ufffd\"");
   // An overlong encoding of "/" and a UTF-16 surrogate are not UTF-8 either.
   EXPECT_EQ(JsonQuoted("\xc0\xaf"), "\"\\ufffd\\ufffd\"");
   EXPECT_EQ(JsonQuoted("\xed\xa0\x80"), "\"\\ufffd\\ufffd\\ufffd\"");

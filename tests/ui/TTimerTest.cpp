@@ -35,8 +35,8 @@ TEST_F(TTimerTest, TimersFireEveryIntervalInTheOrderTheyFallDueAsTheVirtualClock
   Record(slow);
   Record(fast);
   test::HeadlessUi::App().AdvanceClock(800);
-  EXPECT_EQ(firings, (Firings{{"Fast", 250}, {"Slow", 300}, {"Fast", 500}, {"Slow", 600},
-                              {"Fast", 750}}));
+  EXPECT_EQ(firings,
+            (Firings{{"Fast", 250}, {"Slow", 300}, {"Fast", 500}, {"Slow", 600}, {"Fast", 750}}));
   EXPECT_EQ(test::HeadlessUi::App().Now(), 800u);
   // Nothing fires without the clock moving, however many rounds run.
   test::HeadlessUi::App().ProcessMessages();

@@ -29,9 +29,6 @@ inline std::string TestFormText() {
          "  OnActivate = FormActivate\n"
          "  OnCloseQuery = FormCloseQuery\n"
          "  object vgResources1: TvgResources\n"
-         "    Resource = {" +
-         HexOf(CompileFormText(StyleLibraryText())) +
-         "}\n"
          "  end\n"
          "  object TimerFast: TTimer\n"
          "    Interval = 250\n"
@@ -179,25 +176,25 @@ class QuestionForm : public TvgForm {
       Hide();
     });
     Bind("ButtonNoClick", [this](TvgObject&) { Hide(); });
-    LoadLayout(CompileFormText(
-        "object FormQuestion: TFormQuestion\n"
-        "  BorderStyle = bsNone\n"
-        "  Position = poOwnerFormCenter\n"
-        "  ClientWidth = 200\n"
-        "  ClientHeight = 100\n"
-        "  object vgScene1: TvgScene\n"
-        "    object ButtonYes: TvgButton\n"
-        "      Position.X = 10\n"
-        "      Position.Y = 60\n"
-        "      OnClick = ButtonYesClick\n"
-        "    end\n"
-        "    object ButtonNo: TvgButton\n"
-        "      Position.X = 100\n"
-        "      Position.Y = 60\n"
-        "      OnClick = ButtonNoClick\n"
-        "    end\n"
-        "  end\n"
-        "end\n"));
+    LoadLayout(
+        CompileFormText("object FormQuestion: TFormQuestion\n"
+                        "  BorderStyle = bsNone\n"
+                        "  Position = poOwnerFormCenter\n"
+                        "  ClientWidth = 200\n"
+                        "  ClientHeight = 100\n"
+                        "  object vgScene1: TvgScene\n"
+                        "    object ButtonYes: TvgButton\n"
+                        "      Position.X = 10\n"
+                        "      Position.Y = 60\n"
+                        "      OnClick = ButtonYesClick\n"
+                        "    end\n"
+                        "    object ButtonNo: TvgButton\n"
+                        "      Position.X = 100\n"
+                        "      Position.Y = 60\n"
+                        "      OnClick = ButtonNoClick\n"
+                        "    end\n"
+                        "  end\n"
+                        "end\n"));
   }
   int Ask() {
     answer = 0;

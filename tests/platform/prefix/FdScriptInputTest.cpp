@@ -35,7 +35,9 @@ class PipedStandardInput {
     ::dup2(saved_, 0);
     ::close(saved_);
   }
-  void Write(const std::string& text) { EXPECT_EQ(::write(writeEnd_, text.data(), text.size()), static_cast<ssize_t>(text.size())); }
+  void Write(const std::string& text) {
+    EXPECT_EQ(::write(writeEnd_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
   void CloseWriting() {
     if (writeEnd_ >= 0) ::close(writeEnd_);
     writeEnd_ = -1;
