@@ -29,6 +29,9 @@ inline std::string TestFormText() {
          "  OnActivate = FormActivate\n"
          "  OnCloseQuery = FormCloseQuery\n"
          "  object vgResources1: TvgResources\n"
+         "    Resource = {" +
+         HexOf(CompileFormText(StyleLibraryText())) +
+         "}\n"
          "  end\n"
          "  object TimerFast: TTimer\n"
          "    Interval = 250\n"

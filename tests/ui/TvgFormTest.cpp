@@ -39,6 +39,7 @@ TEST(TvgFormTest, LoadsTheWindowItsTimersItsStyleLibraryAndItsScene) {
   EXPECT_EQ(form.ClientHeight(), 200);
   ASSERT_EQ(form.StyleLibraries().size(), 1u);
   EXPECT_EQ(form.StyleLibraries()[0]->Name(), "vgResources1");
+  EXPECT_NE(form.StyleLibraries()[0]->Style("BackgroundMover"), nullptr);
   ASSERT_EQ(form.Timers().size(), 2u);
   EXPECT_EQ(form.Timer("timerfast").Interval(), 250u);
   EXPECT_TRUE(form.Timer("TimerFast").Enabled());
