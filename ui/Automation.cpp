@@ -99,6 +99,12 @@ TvgObject* FindShown(TvgApplication& application, std::string_view name, TvgForm
   return nullptr;
 }
 
+// Where keys and the close request go: the modal window while one runs, else the topmost one.
+TvgForm* InputForm(TvgApplication& application) {
+  TvgForm* modal = application.ActiveModalForm();
+  return modal && modal->Shown() ? modal : application.TopmostShownForm();
+}
+
 std::optional<EDisplayKey> KeyNamed(std::string_view name) {
   static const std::pair<std::string_view, EDisplayKey> kKeys[] = {
       {"Enter", EDisplayKey::Enter},
@@ -284,7 +290,7 @@ std::string Automation::Tree(std::string_view argument) {
 std::string Automation::Key(std::string_view name) {
   const std::optional<EDisplayKey> key = KeyNamed(name);
   if (!key) return JsonError("unknown key: " + std::string(name));
-  TvgForm* form = application_.TopmostShownForm();
+  TvgForm* form = InputForm(application_);
   if (!form) return JsonError("no window is shown");
   DisplayEvent event;
   event.kind = EDisplayEventKind::Key;
@@ -296,7 +302,7 @@ std::string Automation::Key(std::string_view name) {
 }
 
 std::string Automation::Close() {
-  TvgForm* form = application_.TopmostShownForm();
+  TvgForm* form = InputForm(application_);
   if (!form) return JsonError("no window is shown");
   DisplayEvent event;
   event.kind = EDisplayEventKind::CloseRequest;
