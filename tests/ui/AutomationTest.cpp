@@ -32,6 +32,23 @@ std::pair<int, int> PngSize(const std::string& path) {
   return {big(16), big(20)};
 }
 
+// A folder browser a script answers with a path or cancel.
+class BrowseForm : public TvgForm {
+ public:
+  BrowseForm() {
+    LoadLayout(CompileFormText(
+        "object FormBrowse: TFormBrowse\n  ClientWidth = 200\n  ClientHeight = 100\n"
+        "  object vgScene1: TvgScene\n  end\nend\n"));
+  }
+  std::string_view DialogKind() const override { return "browse"; }
+  bool ApplyScriptedAnswer(std::string_view answer, std::string&) override {
+    chosen = std::string(answer);
+    Hide();
+    return true;
+  }
+  std::string chosen;
+};
+
 class AutomationTest : public ::testing::Test {
  protected:
   AutomationTest() { form.Show(); }
@@ -126,6 +143,30 @@ TEST_F(AutomationTest, AnAnswerThatDoesNotFitTheDialogIsReportedByTheCommandThat
             "close\"}");
 }
 
+TEST_F(AutomationTest, BrowseAnswersGoOnlyToTheFolderBrowserAndMessageAnswersOnlyToQuestions) {
+  BrowseForm browser;
+  test::QuestionForm question;
+  int asked = -1;
+  form.onClick = [&] {
+    browser.ShowModal();
+    asked = question.Ask();
+  };
+  EXPECT_EQ(ui.Run("answer yes\nbrowse C:\\Program Files\\Orvane\nclick ButtonOk\n"),
+            (Lines{kOk, kOk, kOk}));
+  EXPECT_EQ(browser.chosen, "C:\\Program Files\\Orvane");
+  EXPECT_EQ(asked, 1);
+}
+
+TEST_F(AutomationTest, EscapeGoesToTheModalWindowAndClosesItWithoutAnAnswer) {
+  test::QuestionForm question;
+  int asked = -1;
+  form.onClick = [&] { asked = question.Ask(); };
+  EXPECT_EQ(ui.Run("click ButtonOk\nkey Escape\n"), (Lines{kOk, kOk}));
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(form.closeQueries, 0);
+  EXPECT_TRUE(form.Shown());
+}
+
 TEST_F(AutomationTest, WaitFiresTheTimersOnTheVirtualClock) {
   EXPECT_EQ(ui.Run("wait 1000\nwait -5\nwait\n"),
             (Lines{kOk, "{\"error\": \"wait takes milliseconds, 0 to 86400000\"}",
@@ -200,6 +241,16 @@ TEST_F(AutomationTest, ACommandThatEndsTheProcessIsAnsweredBeforeItEnds) {
       ::testing::ExitedWithCode(2), "");
   const std::string written = test::ReadFile(answers);
   EXPECT_EQ(written.substr(written.find('\n') + 1), kOk + "\n");
+}
+
+TEST_F(AutomationTest, AtTheEndOfTheScriptInMemoryTheWindowsAreClosedAndTheProcessEnds) {
+  const auto runToEnd = [&](bool allowClose) {
+    form.allowClose = allowClose;
+    ui.StartScript("dump\n");
+    HeadlessUi::App().Run();
+  };
+  EXPECT_EXIT(runToEnd(true), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(runToEnd(false), ::testing::ExitedWithCode(1), "FormTest refused to close");
 }
 
 }  // namespace
