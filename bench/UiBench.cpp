@@ -1,16 +1,20 @@
-// Laying out and drawing one frame of a scene shaped like the main window (its kinds, nesting,
-// sizes, pictures and effects), at 100 % and 200 %.
+// Laying out and drawing one frame of the main window's stored form, at 100 % and 200 %. Without a
+// stored form in the build, a scene of the same kinds, nesting, sizes and effects built here.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "ui/FormLoader.h"
 #include "ui/FormText.h"
 #include "ui/TPicture.h"
+#include "ui/TvgForm.h"
 #include "ui/TvgScene.h"
 #include "ui/TvgShapes.h"
 
@@ -213,7 +217,7 @@ std::shared_ptr<const TPicture> GradientPicture(int width, int height) {
   return TPicture::Decode(png);
 }
 
-std::unique_ptr<TvgScene> MainWindowScene() {
+std::unique_ptr<TvgScene> CodeBuiltScene() {
   static const std::map<std::string, TNotifyEvent> kNoHandlers;
   TFormLoadContext context(kNoHandlers);
   std::unique_ptr<TvgObject> loaded = LoadSceneObject(ParseFormText(kMainWindow), context);
@@ -221,15 +225,54 @@ std::unique_ptr<TvgScene> MainWindowScene() {
   dynamic_cast<TvgImage&>(*scene->Find("Image6")).SetPicture(GradientPicture(1737, 174));
   dynamic_cast<TvgImage&>(*scene->Find("Image4")).SetPicture(GradientPicture(250, 341));
   dynamic_cast<TvgImage&>(*scene->Find("Image5")).SetPicture(GradientPicture(48, 48));
-  scene->SetSize(kWidth, kHeight);
-  scene->Layout();
   return scene;
 }
 
+// The main window built from its stored form with do-nothing handlers; null without the form.
+std::unique_ptr<TvgForm> StoredMainWindow() {
+  std::ifstream file(DBINST_MAIN_FORM, std::ios::binary);
+  if (!file) return nullptr;
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  auto form = std::make_unique<TvgForm>();
+  for (const char* name :
+       {"FormActivate", "ButtonExitClick", "ButtonMkayClick", "TreeViewPathsClick",
+        "TreeViewPathsChangeCheck", "ButtonChoosePathChooseManuallyBrowseClick",
+        "RadioButtonChoosePathChange"}) {
+    form->Bind(name, TNotifyEvent([](TvgObject&) {}));
+  }
+  form->Bind("TimerCheckRunningStuffTimer", std::function<void(TTimer&)>([](TTimer&) {}));
+  form->Bind("FormCloseQuery", std::function<void(bool&)>([](bool&) {}));
+  try {
+    form->LoadLayout(bytes.str());
+  } catch (const std::exception& error) {
+    std::cerr << "the stored main window does not load: " << error.what() << "\n";
+    return nullptr;
+  }
+  return form;
+}
+
+// The stored window when the build has it, else the scene built here; the label says which.
+class TMainWindow {
+ public:
+  TMainWindow() : form_(StoredMainWindow()) {
+    if (!form_) built_ = CodeBuiltScene();
+    Scene().SetSize(kWidth, kHeight);
+    Scene().Layout();
+  }
+  TvgScene& Scene() { return form_ ? form_->Scene() : *built_; }
+  const char* Label() const { return form_ ? "stored form" : "scene built in code"; }
+
+ private:
+  std::unique_ptr<TvgForm> form_;
+  std::unique_ptr<TvgScene> built_;
+};
+
 void BM_LayoutMainWindow(benchmark::State& state) {
-  auto scene = MainWindowScene();
+  TMainWindow window;
+  state.SetLabel(window.Label());
   for (auto _ : state) {
-    scene->Realign();
+    window.Scene().Realign();
     benchmark::ClobberMemory();
   }
 }
@@ -237,12 +280,13 @@ BENCHMARK(BM_LayoutMainWindow);
 
 void BM_PaintMainWindow(benchmark::State& state) {
   const float scale = static_cast<float>(state.range(0)) / 100;
-  auto scene = MainWindowScene();
+  TMainWindow window;
+  state.SetLabel(window.Label());
   cairo_surface_t* surface = cairo_image_surface_create(
       CAIRO_FORMAT_ARGB32, static_cast<int>(kWidth * scale), static_cast<int>(kHeight * scale));
   cairo_t* cr = cairo_create(surface);
   for (auto _ : state) {
-    scene->Paint(cr, scale);
+    window.Scene().Paint(cr, scale);
     cairo_surface_flush(surface);
   }
   if (const char* snapshot = std::getenv("DBINST_UI_BENCH_SNAPSHOT")) {
