@@ -32,7 +32,7 @@ void DrawCheckMark(cairo_t* cr, TRectF box, TAlphaColor color) {
 }
 
 void DrawCheckBox(cairo_t* cr, const TvgObject& owner, TRectF box, bool checked) {
-  const TvgStyle& style = StyleOf(owner, "checkboxstyle");
+  const TvgStyle& style = NamedStyle(owner, "checkboxstyle");
   const float radius = style.Number("CornerRadius", 2);
   RoundedRectPath(cr, box, radius);
   FillWithStyle(cr, box, style, "Fill.Color", 0xFFFFFFFF);

@@ -194,15 +194,30 @@ TPointF MeasureText(cairo_t* cr, std::string_view text, const TFont& font) {
           static_cast<float>(logical.height) / PANGO_SCALE};
 }
 
-const TvgStyle& StyleOf(const TvgObject& object, std::string_view kindStyle) {
-  static const TvgStyle kEmpty;
+namespace {
+
+const TvgStyle* FindStyle(const TvgObject& object, std::string_view name) {
   const TvgScene* scene = object.Scene();
-  const auto find = [scene](std::string_view name) {
-    return scene ? scene->Style(name) : BuiltInStyle(name);
-  };
-  const TvgStyle* style = object.StyleLookup().empty() ? nullptr : find(object.StyleLookup());
-  if (!style) style = find(kindStyle);
-  return style ? *style : kEmpty;
+  return scene ? scene->Style(name) : BuiltInStyle(name);
+}
+
+const TvgStyle& EmptyStyle() {
+  static const TvgStyle kEmpty;
+  return kEmpty;
+}
+
+}  // namespace
+
+const TvgStyle& StyleOf(const TvgObject& object, std::string_view kindStyle) {
+  const TvgStyle* style =
+      object.StyleLookup().empty() ? nullptr : FindStyle(object, object.StyleLookup());
+  if (!style) style = FindStyle(object, kindStyle);
+  return style ? *style : EmptyStyle();
+}
+
+const TvgStyle& NamedStyle(const TvgObject& object, std::string_view name) {
+  const TvgStyle* style = FindStyle(object, name);
+  return style ? *style : EmptyStyle();
 }
 
 void FillWithStyle(cairo_t* cr, TRectF rect, const TvgStyle& style, const std::string& prefix,

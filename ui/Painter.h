@@ -48,6 +48,8 @@ TPointF MeasureText(cairo_t* cr, std::string_view text, const TFont& font);
 // The style an object draws with: the one its StyleLookup names, else its kind's, from the scene's
 // library or the built-in ones; an empty style (every fallback) when neither has it.
 const TvgStyle& StyleOf(const TvgObject& object, std::string_view kindStyle);
+// The style of that name for the object's scene, whatever the object's StyleLookup says.
+const TvgStyle& NamedStyle(const TvgObject& object, std::string_view name);
 // Fills the current path with the style's Fill.Color fading to its Fill.Color2, or with the pair
 // of parameters named prefix and prefix + "2".
 void FillWithStyle(cairo_t* cr, TRectF rect, const TvgStyle& style, const std::string& prefix,

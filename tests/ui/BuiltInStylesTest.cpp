@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "ui/FormText.h"
@@ -29,6 +30,23 @@ TEST(BuiltInStylesTest, OneAccentMarksFocusProgressChecksAndSelection) {
   EXPECT_EQ(BuiltInStyle("radiobuttonstyle")->Color("Check.Color", 0), kAccent);
   EXPECT_EQ(BuiltInStyle("checkboxstyle")->Color("Check.Color", 0), kAccent);
   EXPECT_EQ(BuiltInStyle("treeviewstyle")->Color("Selection.Color", 0), kAccent);
+}
+
+TEST(BuiltInStylesTest, EveryStyleTheStoredWindowsLookUpExists) {
+  int lookups = 0;
+  for (const char* form : {"TFORMMAINDBINSTALL", "TFORMMESSAGE"}) {
+    std::ifstream file(std::string(DBINST_SOURCE_DIR) + "/resources/forms/" + form + ".txt");
+    ASSERT_TRUE(file) << form;
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string body = text.str();
+    const std::regex lookup(R"(StyleLookup\s*=\s*'([^']*)')");
+    for (std::sregex_iterator it(body.begin(), body.end(), lookup), end; it != end; ++it) {
+      EXPECT_NE(BuiltInStyle((*it)[1].str()), nullptr) << form << ": " << (*it)[1].str();
+      ++lookups;
+    }
+  }
+  EXPECT_GT(lookups, 0);
 }
 
 TEST(BuiltInStylesTest, TheWindowsLibraryIsTheBuiltInLook) {

@@ -85,6 +85,15 @@ TEST(PainterTest, BoldTextIsWiderAndTransparentTextDrawsNothing) {
   EXPECT_TRUE(clear.InkBounds().Empty());
 }
 
+TEST(PainterTest, BrokenUtf8StillShowsItsValidPart) {
+  TCanvas broken(300, 30), valid(300, 30);
+  DrawText(broken.Cr(), {0, 0, 300, 30}, "Baza\xff\xfe danych", Look(kColorBlack));
+  DrawText(valid.Cr(), {0, 0, 300, 30}, "Baza", Look(kColorBlack));
+  const TCanvas::TBox drawn = broken.InkBounds();
+  ASSERT_FALSE(drawn.Empty());
+  EXPECT_GT(drawn.Width(), valid.InkBounds().Width());
+}
+
 TEST(PainterTest, TheWindowsFaceFallsBackToAnInstalledLookAlike) {
   EXPECT_EQ(FontFamilyList("Microsoft Sans Serif"),
             "Microsoft Sans Serif,Liberation Sans,Arial,sans-serif");
