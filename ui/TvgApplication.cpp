@@ -96,8 +96,10 @@ std::vector<std::string> TvgApplication::LogLines() const {
 
 uint64_t TvgApplication::Now() const {
   const_cast<TvgApplication*>(this)->StartScriptFromEnvironment();
-  return automation_ ? virtualNow_ : Screen().Ticks();
+  return VirtualClock() ? virtualNow_ : Screen().Ticks();
 }
+
+bool TvgApplication::VirtualClock() const { return automation_ && !automation_->Ended(); }
 
 void TvgApplication::StartScriptFromEnvironment() {
   if (scriptChecked_) return;
@@ -220,7 +222,7 @@ void TvgApplication::ProcessMessages() {
 }
 
 uint32_t TvgApplication::MillisecondsToNextTimer() const {
-  if (automation_) return kLongestIdle;  // virtual timers wait for the script's `wait`
+  if (VirtualClock()) return kLongestIdle;  // virtual timers wait for the script's `wait`
   const uint64_t now = Now();
   uint64_t wait = kLongestIdle;
   for (const TTimer* timer : timers_) {

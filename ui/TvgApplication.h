@@ -81,6 +81,8 @@ class TvgApplication {
  private:
   TvgApplication();
   void StartScriptFromEnvironment();
+  // While a script runs; once it has ended, a person at a real window has the real clock back.
+  bool VirtualClock() const;
   void Dispatch(const DisplayEvent& event);
   TvgForm* FormOfWindow(uint32_t window) const;
   // Waits for something to happen while the loop has nothing to do.

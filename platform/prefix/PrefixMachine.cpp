@@ -12,6 +12,7 @@
 #include "platform/prefix/PrefixProcesses.h"
 #include "platform/prefix/PrefixProfileReader.h"
 #include "platform/prefix/PrefixRegistry.h"
+#include "platform/prefix/PrefixUiServices.h"
 #include "platform/prefix/PrefixSystemInfo.h"
 #include "platform/prefix/SdlMessageBox.h"
 
@@ -78,6 +79,8 @@ std::string RunningExecutablePath() {
 std::unique_ptr<Machine> OpenPrefixMachine(const PrefixOptions& options, std::string& error) {
   auto registry = PrefixRegistry::Load(options.prefixPath, error);
   if (!registry) return nullptr;
+  // The windows of a program on this machine are SDL2's, and its scripts come from host files.
+  if (!CurrentUiServices().openDisplay) SetUiServices(PrefixUiServices());
   return std::make_unique<PrefixMachine>(std::move(registry), options);
 }
 
