@@ -14,6 +14,7 @@ packages=(
   libjpeg-dev
   fonts-liberation2
   fp-compiler fp-units-rtl
+  xvfb xauth xdotool
 )
 
 missing=()
