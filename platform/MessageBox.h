@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 namespace dbinst {
@@ -16,5 +17,8 @@ class SystemMessageBox {
 
 // Ends the process at once with the code, as ExitProcess does.
 [[noreturn]] void ExitProcessWithCode(int code);
+
+// Runs just before ExitProcessWithCode ends the process (a script answers its commands there).
+void SetBeforeExit(std::function<void()> hook);
 
 }  // namespace dbinst

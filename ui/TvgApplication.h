@@ -11,6 +11,9 @@ namespace dbinst {
 class TvgForm;
 class TTimer;
 class Display;
+class Automation;
+class ScriptInput;
+struct DisplayEvent;
 
 // The one event loop of the process: input of every window, due timers, repaints and, when a
 // script drives the program, its commands. ProcessMessages runs one round of it.
@@ -38,19 +41,65 @@ class TvgApplication {
   // One round: pending input, due timers, script commands that have arrived, repaints.
   void ProcessMessages();
   // Runs until the process ends (every way out of the installer ends it with an exit code).
-  void Run();
+  [[noreturn]] void Run();
   // Runs rounds until the form is hidden.
   void RunModal(TvgForm& form);
 
   // Where the script's `log` command reads its lines.
   void SetLogSource(std::function<std::vector<std::string>()> source);
+  std::vector<std::string> LogLines() const;
+
+  // The display, made at first use.
+  Display& Screen() const;
+  // Replaces the display (tests use an in-memory one); forms shown on the old one are hidden.
+  void UseDisplay(std::unique_ptr<Display> display);
+  // Starts driving the program by a script, answers going to writeLine; the clock becomes
+  // virtual, starting at 0. DBINST_SCRIPT starts one from the environment at first use.
+  void StartScript(std::unique_ptr<ScriptInput> input, bool linesArriveTogether,
+                   std::function<void(const std::string&)> writeLine);
+  void StopScript();
+  Automation* Script() const { return automation_.get(); }
+
+  // The shown form that is on top, null when none is shown.
+  TvgForm* TopmostShownForm() const;
+  void BringToFront(TvgForm& form);
+  // The modal form now running, null outside modal loops.
+  TvgForm* ActiveModalForm() const;
+  int ModalDepth() const { return static_cast<int>(modalForms_.size()); }
+  // Whether a modal form other than this one takes all input now.
+  bool BlockedByModal(const TvgForm& form) const;
+
+  // Dispatches the input events that are pending, to the forms they belong to.
+  void DispatchInput();
+  // Fires each enabled timer whose time has come, once, in the order they are due.
+  void FireDueTimers();
+  // Moves the virtual clock on by the time, firing the timers that fall due on the way in order.
+  void AdvanceClock(uint64_t milliseconds);
+  // Draws and presents every shown form whose scene changed.
+  void RepaintChanged();
 
  private:
   TvgApplication();
+  void StartScriptFromEnvironment();
+  void Dispatch(const DisplayEvent& event);
+  TvgForm* FormOfWindow(uint32_t window) const;
+  // Waits for something to happen while the loop has nothing to do.
+  void Idle();
+  // At the end of a script nothing else can happen in memory: the shown forms are closed.
+  void FinishScript();
+  uint32_t MillisecondsToNextTimer() const;
+
   std::string title_;
   TvgForm* mainForm_ = nullptr;
   std::vector<TvgForm*> forms_;
   std::vector<TTimer*> timers_;
+  std::vector<TvgForm*> zOrder_;  // shown at least once, bottom first
+  std::vector<TvgForm*> modalForms_;
+  mutable std::unique_ptr<Display> display_;
+  std::unique_ptr<Automation> automation_;
+  bool scriptChecked_ = false;
+  uint64_t virtualNow_ = 0;
+  std::function<std::vector<std::string>()> logSource_;
 };
 
 }  // namespace dbinst

@@ -15,6 +15,8 @@ namespace dbinst {
 
 class TvgResources;
 class DisplayWindow;
+struct DisplayEvent;
+struct ScreenPoint;
 
 enum class EFormPosition { ScreenCenter, OwnerCenter };
 
@@ -30,6 +32,8 @@ class TvgForm {
   // Offers a handler to the layout under the name it wires (`ButtonMkayClick`).
   void Bind(std::string name, TNotifyEvent handler);
   void Bind(std::string name, std::function<void(TTimer&)> handler);
+  // A close-query handler (`FormCloseQuery`), which may refuse the close.
+  void Bind(std::string name, std::function<void(bool& canClose)> handler);
   // The bound handler of that name, to attach at run time; empty if none.
   TNotifyEvent Handler(std::string_view name) const;
   std::function<void(TTimer&)> TimerHandler(std::string_view name) const;
@@ -80,9 +84,32 @@ class TvgForm {
 
   // The toolkit's side: the real or in-memory window behind this form, made when first shown.
   DisplayWindow* NativeWindow() const { return native_.get(); }
+  // Screen pixels per scene unit of the display the form is shown on.
+  float Scale() const;
+  // One input event of this form's window: to the scene, or the close request.
+  void HandleInput(const DisplayEvent& event);
+  bool NeedsRepaint() const;
+  // Draws the scene at the display's scale and presents it.
+  void Repaint();
+  // Draws the scene as shown into a PNG file; false with the reason.
+  bool WriteSnapshot(const std::string& path, std::string& error);
+  // A click on the named object through the input path, as a person makes it (for
+  // ApplyScriptedAnswer); false with the reason when the object cannot be clicked.
+  bool ScriptClick(std::string_view name, std::string& error);
+  // The display went away (tests replace it): the window is gone, the form hidden.
+  void DropNativeWindow();
 
  private:
   [[noreturn]] void MissingObject(std::string_view name, const TvgObject* found) const;
+  void LoadWindowProperty(const TFormProperty& property);
+  void LoadLibrary(const TFormObject& stored, TFormLoadContext& context);
+  void LoadTimer(const TFormObject& stored);
+  void LoadScene(const TFormObject& stored, TFormLoadContext& context);
+  std::string HandlerName(const TFormProperty& property) const;
+  void MakeNativeWindow();
+  ScreenPoint CentredPosition() const;
+  std::map<std::string, std::function<void(bool&)>> closeQueryHandlers_;
+  bool exposed_ = false;
   std::map<std::string, TNotifyEvent> handlers_;
   std::map<std::string, std::function<void(TTimer&)>> timerHandlers_;
   std::string name_;

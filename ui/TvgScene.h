@@ -43,7 +43,7 @@ class TvgScene : public TvgObject {
   void MouseUp(TPointF scenePoint);
   void MouseMove(TPointF scenePoint);
   // Enter presses the default button, Tab moves the focus, others go to the focused control.
-  void KeyDown(EKey key);
+  bool KeyDown(EKey key) override;
 
   // Called by objects whose look or layout changed.
   void Invalidated(bool layout);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/AlphaColor.h"
+#include "ui/Geometry.h"
+#include "ui/TvgShapes.h"
+#include "ui/TvgText.h"
+
+typedef struct _cairo cairo_t;
+
+namespace dbinst {
+
+// How a text block is set: font, colour and its place within its rectangle.
+struct TTextLook {
+  TFont font;
+  TAlphaColor color = kColorBlack;
+  ETextAlign horz = ETextAlign::Near;
+  ETextAlign vert = ETextAlign::Center;
+  bool wordWrap = false;
+};
+
+void SetSourceColor(cairo_t* cr, TAlphaColor color);
+// A new path: the rectangle with its corners rounded by radius (clamped to half the shorter side).
+void RoundedRectPath(cairo_t* cr, TRectF rect, float radius);
+// Sets a vertical linear gradient from the rectangle's top to its bottom through the stops.
+void SetVerticalGradient(cairo_t* cr, TRectF rect, const std::vector<TGradientStop>& stops);
+// Fills the current path with top at the rectangle's top fading to bottom at its bottom.
+void FillVertical(cairo_t* cr, TRectF rect, TAlphaColor top, TAlphaColor bottom);
+// A one-unit line along the inside of the rounded rectangle.
+void StrokeRoundedRect(cairo_t* cr, TRectF rect, float radius, TAlphaColor color, float width = 1);
+
+// The font families Pango is asked for: the layouts' Windows face, then its look-alikes.
+std::string FontFamilyList(const std::string& family);
+// The face fontconfig actually picks for the font.
+std::string ResolvedFontFamily(const TFont& font);
+// Draws text with Pango inside rect; one ellipsized line unless look.wordWrap.
+void DrawText(cairo_t* cr, TRectF rect, std::string_view text, const TTextLook& look);
+// The size the text takes when set in one line, in scene units.
+TPointF MeasureText(cairo_t* cr, std::string_view text, const TFont& font);
+
+// Draws what paint draws at the given opacity, through a group when below 1.
+void PaintWithOpacity(cairo_t* cr, float opacity, const std::function<void()>& paint);
+
+}  // namespace dbinst
