@@ -268,18 +268,8 @@ void TFolderBrowser::ShowError(const std::string& text) {
   error.SetVisible(true);
 }
 
-void TFolderBrowser::ClickObject(std::string_view name) {
-  TvgObject& object = *Scene().Find(name);
-  const TPointF centre = object.SceneRect().Center();
-  Scene().MouseDown(centre);
-  Scene().MouseUp(centre);
-}
-
 bool TFolderBrowser::ApplyScriptedAnswer(std::string_view answer, std::string& error) {
-  if (answer == "cancel") {
-    ClickObject("ButtonCancel");
-    return true;
-  }
+  if (answer == "cancel") return ScriptClick("ButtonCancel", error);
   const std::string folder = WithoutTrailingBackslash(answer);
   const bool absolute = folder.size() >= 2 && folder[1] == ':';
   if (!absolute || !machine_.files().FolderExists(WithTrailingBackslash(folder))) {
@@ -287,8 +277,7 @@ bool TFolderBrowser::ApplyScriptedAnswer(std::string_view answer, std::string& e
     return false;
   }
   SelectFolder(folder);
-  ClickObject("ButtonOk");
-  return true;
+  return ScriptClick("ButtonOk", error);
 }
 
 }  // namespace dbinst

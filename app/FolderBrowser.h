@@ -34,7 +34,6 @@ class TFolderBrowser : public TvgForm {
  private:
   void BindHandlers();
   void ShowRows();
-  void ClickObject(std::string_view name);
   void TreeViewFoldersClick(TvgObject& sender);
   void ButtonOkClick(TvgObject& sender);
   void ButtonCancelClick(TvgObject& sender);

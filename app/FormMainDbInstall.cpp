@@ -61,8 +61,6 @@ std::string Numbered(const char* stem, size_t number) {
 TFormMainDbInstall::TFormMainDbInstall(Machine& machine) : machine_(machine) {
   BindHandlers();
   LoadLayout(ReadWholeResource(machine_.resources(), kMainFormResource));
-  // Set after loading so that the close request reaches this window whatever the layout wires.
-  OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
   Engine = std::make_unique<TDoDbInstallThings>(machine_);
   if (Engine->DatabaseCount() < 1 || !Engine->PrepareHelperLibraries()) {
     Engine->FatalError(T(kNoDatabasesKey));
@@ -90,8 +88,8 @@ void TFormMainDbInstall::BindHandlers() {
   bind("TreeViewPathsChangeCheck", &TFormMainDbInstall::TreeViewPathsChangeCheck);
   bind("ButtonChoosePathChooseManuallyBrowseClick",
        &TFormMainDbInstall::ButtonChoosePathChooseManuallyBrowseClick);
-  // The layout names the close query too; the window answers it through OnCloseQuery.
-  Bind("FormCloseQuery", TNotifyEvent([](TvgObject&) {}));
+  Bind("FormCloseQuery",
+       std::function<void(bool&)>([this](bool& canClose) { FormCloseQuery(canClose); }));
   Bind("TimerCheckRunningStuffTimer",
        std::function<void(TTimer&)>([this](TTimer& timer) { TimerCheckRunningStuffTimer(timer); }));
   Bind("TimerDiskSpaceInfoTimer",
