@@ -11,9 +11,9 @@
 namespace dbinst {
 
 // Parameters read by the painters: Fill.Color/Color2 (top and bottom of a vertical gradient),
-// Fill.Hot/Hot2, Fill.Pressed/Pressed2, Fill.Selected, Stroke.Color, Stroke.Default, Focus.Color,
-// Check.Color, Bar.Color, Selection.Color, Selection.Text, Text.Color, Font.Size, CornerRadius,
-// Title.Indent, Size, Spacing, Disabled.Opacity.
+// Fill.Hot/Hot2, Fill.Pressed/Pressed2, Fill.Selected, Stroke.Color, Stroke.Default, Line.Top,
+// Line.Bottom, Focus.Color, Check.Color, Bar.Color, Selection.Color, Selection.Text, Text.Color,
+// Font.Size, CornerRadius, Title.Indent, Size, Spacing, Disabled.Opacity.
 namespace {
 
 constexpr std::string_view kStylesText = R"STYLES(object Styles: TvgStyleBook
@@ -24,12 +24,12 @@ constexpr std::string_view kStylesText = R"STYLES(object Styles: TvgStyleBook
   object backgroundmover: TvgStyle
     Fill.Color = '#FFD9DDE2'
     Fill.Color2 = '#FFC4CAD1'
-    Stroke.Color = '#FFA9B0B9'
+    Line.Bottom = '#FFA9B0B9'
   end
   object backgroundbottombar: TvgStyle
     Fill.Color = '#FFE9EBEE'
     Fill.Color2 = '#FFDCDFE3'
-    Stroke.Color = '#FFC4CAD1'
+    Line.Top = '#FFC4CAD1'
   end
   object tabcontrolstyle: TvgStyle
     Fill.Color = '#FFF7F8F9'

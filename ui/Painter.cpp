@@ -7,7 +7,11 @@
 #include <cctype>
 #include <cmath>
 #include <memory>
+
 #include <numbers>
+#include "ui/BuiltInStyles.h"
+#include "ui/TvgResources.h"
+#include "ui/TvgScene.h"
 
 namespace dbinst {
 
@@ -188,6 +192,28 @@ TPointF MeasureText(cairo_t* cr, std::string_view text, const TFont& font) {
   pango_layout_get_extents(layout.get(), nullptr, &logical);
   return {static_cast<float>(logical.width) / PANGO_SCALE,
           static_cast<float>(logical.height) / PANGO_SCALE};
+}
+
+const TvgStyle& StyleOf(const TvgObject& object, std::string_view kindStyle) {
+  static const TvgStyle kEmpty;
+  const TvgScene* scene = object.Scene();
+  const auto find = [scene](std::string_view name) {
+    return scene ? scene->Style(name) : BuiltInStyle(name);
+  };
+  const TvgStyle* style = object.StyleLookup().empty() ? nullptr : find(object.StyleLookup());
+  if (!style) style = find(kindStyle);
+  return style ? *style : kEmpty;
+}
+
+void FillWithStyle(cairo_t* cr, TRectF rect, const TvgStyle& style, const std::string& prefix,
+                   TAlphaColor fallback) {
+  const TAlphaColor top = style.Color(prefix, fallback);
+  FillVertical(cr, rect, top, style.Color(prefix + "2", top));
+}
+
+bool HasFocus(const TvgObject& object) {
+  const TvgScene* scene = object.Scene();
+  return scene && scene->ActiveControl() == &object;
 }
 
 void PaintWithOpacity(cairo_t* cr, float opacity, const std::function<void()>& paint) {

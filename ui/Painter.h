@@ -14,6 +14,9 @@ typedef struct _cairo cairo_t;
 
 namespace dbinst {
 
+class TvgObject;
+class TvgStyle;
+
 // How a text block is set: font, colour and its place within its rectangle.
 struct TTextLook {
   TFont font;
@@ -42,6 +45,15 @@ void DrawText(cairo_t* cr, TRectF rect, std::string_view text, const TTextLook& 
 // The size the text takes when set in one line, in scene units.
 TPointF MeasureText(cairo_t* cr, std::string_view text, const TFont& font);
 
+// The style an object draws with: the one its StyleLookup names, else its kind's, from the scene's
+// library or the built-in ones; an empty style (every fallback) when neither has it.
+const TvgStyle& StyleOf(const TvgObject& object, std::string_view kindStyle);
+// Fills the current path with the style's Fill.Color fading to its Fill.Color2, or with the pair
+// of parameters named prefix and prefix + "2".
+void FillWithStyle(cairo_t* cr, TRectF rect, const TvgStyle& style, const std::string& prefix,
+                   TAlphaColor fallback);
+// Whether the object is its scene's active control.
+bool HasFocus(const TvgObject& object);
 // Draws what paint draws at the given opacity, through a group when below 1.
 void PaintWithOpacity(cairo_t* cr, float opacity, const std::function<void()>& paint);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/TvgText.h"
 
@@ -17,6 +18,9 @@ class TvgButton : public TvgObject {
   bool TextBold() const override { return font_.bold; }
   bool IsDefault() const { return default_; }
   const TFont& Font() const { return font_; }
+  // Held down by the mouse: drawn pressed until the release.
+  bool IsPressed() const { return pressed_; }
+  bool ShowsFocusEffect() const { return focusEffect_; }
 
   bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
   void Paint(cairo_t* cr) const override;
@@ -44,6 +48,8 @@ class TvgRadioButton : public TvgObject {
   bool IsChecked() const { return checked_; }
   void SetIsChecked(bool checked);
   const std::string& GroupName() const { return group_; }
+  const TFont& Font() const { return font_; }
+  bool TextBold() const override { return font_.bold; }
 
   bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
   void Paint(cairo_t* cr) const override;
@@ -54,6 +60,8 @@ class TvgRadioButton : public TvgObject {
   TNotifyEvent OnChange;
 
  private:
+  // The shown, enabled buttons of this one's group, this one included, in child order.
+  std::vector<TvgRadioButton*> Group() const;
   std::string text_;
   TFont font_;
   std::string group_;
@@ -67,6 +75,7 @@ class TvgGroupBox : public TvgObject {
   std::string Text() const override { return text_; }
   void SetText(std::string_view text);
   bool TextBold() const override { return font_.bold; }
+  const TFont& Font() const { return font_; }
   bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
   void Paint(cairo_t* cr) const override;
 

@@ -2,6 +2,9 @@
 
 #include "ui/TvgObject.h"
 
+// Declared here so that the parameters below name Cairo's surface, not one of our namespace.
+struct _cairo_surface;
+
 namespace dbinst {
 
 // Effects are children of the object they change; the scene draws them around their parent.

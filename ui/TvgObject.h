@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ enum class EAlign { None, Top, Bottom, Left, Right, Client };
 using TNotifyEvent = std::function<void(TvgObject& sender)>;
 
 enum class EKey { Enter, Escape, Space, Tab, ShiftTab, Left, Right, Up, Down, AltF4 };
+
+// Calls a copy of the handler, so that a handler may detach or replace itself while it runs.
+void RaiseEvent(const TNotifyEvent& event, TvgObject& sender);
 
 // What a control does with the mouse and keys; the scene routes input here.
 struct TMouseEvent {
@@ -113,6 +117,16 @@ class TvgObject {
   void InvalidateLayout();
   void SetBounds(TRectF rect) { rect_ = rect; }
   TRectF LocalRect() const { return {0, 0, width_, height_}; }
+  // The object's scene rectangle inset by its margins: where its aligned children go.
+  TRectF ContentRect() const;
+  // The alignment a child is placed by; nothing leaves the child where it is.
+  using TAlignOf = std::function<std::optional<EAlign>(const TvgObject& child)>;
+  // Places the shown children inside area, edges first in child order, then the Client ones.
+  void AlignChildren(TRectF area, const TAlignOf& alignOf);
+  // Puts a child at a scene rectangle and takes over its size and relative position.
+  void PlaceChild(TvgObject& child, TRectF sceneRect);
+  // True when this object holds back the invalidations of its subtree (a tree view in update).
+  virtual bool DefersInvalidation(bool /*layout*/) { return false; }
 
  private:
   std::string className_;

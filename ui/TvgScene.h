@@ -36,19 +36,32 @@ class TvgScene : public TvgObject {
   // Draws the whole scene at the given scale (2 at 200 %), laid out first.
   void Paint(cairo_t* cr, float scale);
   bool NeedsPaint() const { return needsPaint_; }
+  bool NeedsLayout() const { return needsLayout_; }
 
   // The topmost shown object that takes hits at the point, null over nothing.
   TvgObject* ObjectAt(TPointF scenePoint);
   void MouseDown(TPointF scenePoint);
   void MouseUp(TPointF scenePoint);
   void MouseMove(TPointF scenePoint);
+  // The object under the mouse (the last move), and the one a press went to until its release.
+  TvgObject* Hovered() const { return hovered_; }
+  TvgObject* Pressed() const { return pressed_; }
   // Enter presses the default button, Tab moves the focus, others go to the focused control.
+  // True when something used the key (it overrides the object's key handler, hence bool).
   bool KeyDown(EKey key) override;
 
   // Called by objects whose look or layout changed.
   void Invalidated(bool layout);
 
+  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  void Loaded(TFormLoadContext& context) override;
+
  private:
+  TvgObject* HitAt(TvgObject& object, TPointF point);
+  TvgObject* DefaultButton();
+  std::string styleName_;
+  std::string activeName_;
+  TvgObject* hovered_ = nullptr;
   const TvgResources* library_ = nullptr;
   TvgObject* active_ = nullptr;
   TvgObject* pressed_ = nullptr;

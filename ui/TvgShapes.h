@@ -28,11 +28,17 @@ struct TGradientStop {
   float offset = 0;
 };
 
+enum class EBrushKind { Solid, Gradient };
+
 // A filled rectangle: one colour, or a vertical linear gradient through its stops.
 class TvgRectangle : public TvgObject {
  public:
   TvgRectangle();
   const std::vector<TGradientStop>& GradientStops() const { return stops_; }
+  EBrushKind FillKind() const { return fillKind_; }
+  TAlphaColor FillColor() const { return fill_; }
+  TAlphaColor StrokeColor() const { return stroke_; }
+  float CornerRadius() const { return cornerRadius_; }
   bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
   void Paint(cairo_t* cr) const override;
 
@@ -40,6 +46,7 @@ class TvgRectangle : public TvgObject {
   TAlphaColor fill_ = 0xFFFFFFFF;
   TAlphaColor stroke_ = 0;
   float cornerRadius_ = 0;
+  EBrushKind fillKind_ = EBrushKind::Solid;
   std::vector<TGradientStop> stops_;
 };
 

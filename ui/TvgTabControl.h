@@ -8,10 +8,13 @@
 
 namespace dbinst {
 
+class TvgTabControl;
+
 // A tab header; its page is the object named by its Layout property, shown while it is selected.
 class TvgTabItem : public TvgObject {
  public:
   TvgTabItem();
+  TvgTabControl* TabControl() const;
   std::string Text() const override { return text_; }
   void SetText(std::string_view text);
   TvgObject* Page() const { return page_; }
@@ -34,6 +37,8 @@ class TvgTabControl : public TvgObject {
   TvgTabItem* Selected() const { return selected_; }
   // Shows the item's page and hides the others.
   void SetSelected(TvgTabItem* item);
+  // The selected item's index among the items, -1 when none is selected.
+  int TabIndex() const;
   bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
   void Loaded(TFormLoadContext& context) override;
   void Realign() override;

@@ -10,6 +10,9 @@ namespace dbinst {
 
 class TvgTreeView;
 
+// Every item is one row of this height.
+inline constexpr float kTreeRowHeight = 19;
+
 // One line of a tree view, with its check box.
 class TvgTreeViewItem : public TvgObject {
  public:
@@ -48,6 +51,8 @@ class TvgTreeView : public TvgObject {
   void BeginUpdate();
   void EndUpdate();
   bool Updating() const { return updateDepth_ > 0; }
+  // The first row shown: rows above it are scrolled out of view to keep the selection in sight.
+  int TopRow() const { return topRow_; }
 
   bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
   void Realign() override;
@@ -62,12 +67,20 @@ class TvgTreeView : public TvgObject {
   // Sender: the item whose check box changed.
   TNotifyEvent OnChangeCheck;
 
+ protected:
+  bool DefersInvalidation(bool layout) override;
+
  private:
   friend class TvgTreeViewItem;
   void ItemCheckChanged(TvgTreeViewItem& item);
+  std::vector<TvgTreeViewItem*> ShownItems() const;
   TvgTreeViewItem* selected_ = nullptr;
   bool showCheckboxes_ = false;
+  bool autoExpand_ = false;
   int updateDepth_ = 0;
+  bool heldPaint_ = false;
+  bool heldLayout_ = false;
+  int topRow_ = 0;
 };
 
 }  // namespace dbinst

@@ -72,3 +72,13 @@ class TCanvas {
 inline bool Near(int a, int b, int tolerance) { return std::abs(a - b) <= tolerance; }
 
 }  // namespace dbinst::testing
+
+namespace dbinst::testing {
+
+// The toolkit's one accent colour, allowing for antialiasing at the edges.
+inline bool IsAccent(uint32_t p) {
+  return TCanvas::Alpha(p) == 255 && Near(TCanvas::Red(p), 0x2F, 10) &&
+         Near(TCanvas::Green(p), 0x6F, 10) && Near(TCanvas::Blue(p), 0xB0, 10);
+}
+
+}  // namespace dbinst::testing

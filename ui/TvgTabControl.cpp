@@ -1,0 +1,124 @@
+#include "ui/TvgTabControl.h"
+
+#include <algorithm>
+
+#include "ui/StoredProperties.h"
+
+namespace dbinst {
+namespace {
+
+bool IsPageOf(const std::vector<TvgTabItem*>& items, const TvgObject& child) {
+  return std::any_of(items.begin(), items.end(),
+                     [&](const TvgTabItem* item) { return item->Page() == &child; });
+}
+
+}  // namespace
+
+TvgTabItem::TvgTabItem() : TvgObject("TvgTabItem") {}
+
+TvgTabControl* TvgTabItem::TabControl() const { return dynamic_cast<TvgTabControl*>(Parent()); }
+
+void TvgTabItem::SetText(std::string_view text) {
+  if (text_ == text) return;
+  text_ = std::string(text);
+  Invalidate();
+}
+
+bool TvgTabItem::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
+  const TStoredProperty property(*this, stored, context);
+  if (property.Is("Text")) {
+    text_ = property.Text();
+  } else if (property.Is("Layout")) {
+    pageName_ = property.Reference();
+  } else {
+    return TvgObject::LoadProperty(stored, context);
+  }
+  return true;
+}
+
+void TvgTabItem::Loaded(TFormLoadContext& context) {
+  if (pageName_.empty()) return;
+  TvgObject* page = context.Object(pageName_);
+  const std::string where = DescribeObject(*this) + ", property Layout: ";
+  if (!page) context.Fail(where + "no object is named '" + pageName_ + "'");
+  if (page->Parent() != Parent() || dynamic_cast<TvgTabItem*>(page)) {
+    context.Fail(where + "'" + pageName_ + "' is not a page of the same tab control");
+  }
+  page_ = page;
+}
+
+void TvgTabItem::MouseUp(const TMouseEvent& /*event*/, bool inside) {
+  if (!inside || !EnabledOnScreen() || !ShownOnScreen()) return;
+  if (TvgTabControl* tabs = TabControl()) tabs->SetSelected(this);
+  RaiseEvent(OnClick, *this);
+}
+
+TvgTabControl::TvgTabControl() : TvgObject("TvgTabControl") {}
+
+std::vector<TvgTabItem*> TvgTabControl::Items() const {
+  std::vector<TvgTabItem*> items;
+  for (const std::unique_ptr<TvgObject>& child : Children()) {
+    if (auto* item = dynamic_cast<TvgTabItem*>(child.get())) items.push_back(item);
+  }
+  return items;
+}
+
+void TvgTabControl::SetSelected(TvgTabItem* item) {
+  if (item && item->Parent() != this) return;
+  selected_ = item;
+  for (TvgTabItem* each : Items()) {
+    if (each->Page()) each->Page()->SetVisible(each == item);
+  }
+  // The selected page goes on showing even when another item shares it.
+  if (item && item->Page()) item->Page()->SetVisible(true);
+  InvalidateLayout();
+}
+
+int TvgTabControl::TabIndex() const {
+  const std::vector<TvgTabItem*> items = Items();
+  const auto found = std::find(items.begin(), items.end(), selected_);
+  return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+bool TvgTabControl::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
+  const TStoredProperty property(*this, stored, context);
+  if (property.Is("TabIndex")) {
+    const float index = property.NumberAtLeast(-1);
+    if (index != static_cast<float>(static_cast<int>(index))) property.Fail("expected an index");
+    storedIndex_ = static_cast<int>(index);
+  } else {
+    return TvgObject::LoadProperty(stored, context);
+  }
+  return true;
+}
+
+void TvgTabControl::Loaded(TFormLoadContext& context) {
+  const std::vector<TvgTabItem*> items = Items();
+  if (storedIndex_ >= static_cast<int>(items.size())) {
+    context.Fail(DescribeObject(*this) + ", property TabIndex: there are only " +
+                 std::to_string(items.size()) + " tab items");
+  }
+  if (storedIndex_ >= 0) SetSelected(items[storedIndex_]);
+}
+
+void TvgTabControl::Realign() {
+  const TRectF area = ContentRect();
+  const std::vector<TvgTabItem*> items = Items();
+  float left = area.left;
+  float headerHeight = 0;
+  for (TvgTabItem* item : items) {
+    if (!item->Visible()) continue;
+    PlaceChild(*item, {left, area.top, left + item->Width(), area.top + item->Height()});
+    left += item->Width();
+    headerHeight = std::max(headerHeight, item->Height());
+  }
+  const TRectF pageArea{area.left, area.top + headerHeight, area.right, area.bottom};
+  AlignChildren(pageArea, [&](const TvgObject& child) -> std::optional<EAlign> {
+    if (dynamic_cast<const TvgTabItem*>(&child)) return std::nullopt;
+    if (IsPageOf(items, child)) return EAlign::Client;
+    return child.Align();
+  });
+  for (const std::unique_ptr<TvgObject>& child : Children()) child->Realign();
+}
+
+}  // namespace dbinst
