@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
+#include "ui/BuiltInStyles.h"
 #include "ui/StoredProperties.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgResources.h"
 
 namespace dbinst {
-
-const TvgStyle* BuiltInStyle(std::string_view name);
-
 namespace {
 
 bool Usable(const TvgObject& object) { return object.ShownOnScreen() && object.EnabledOnScreen(); }

@@ -7,6 +7,8 @@
 namespace dbinst {
 namespace {
 
+constexpr float kTabItemHiddenOpacity = 0.05f;
+
 bool IsPageOf(const std::vector<TvgTabItem*>& items, const TvgObject& child) {
   return std::any_of(items.begin(), items.end(),
                      [&](const TvgTabItem* item) { return item->Page() == &child; });
@@ -47,8 +49,11 @@ void TvgTabItem::Loaded(TFormLoadContext& context) {
   page_ = page;
 }
 
+// A header made practically transparent is one the program hid from the user, so that only the
+// program changes the page; a press on it must not change the page either.
 void TvgTabItem::MouseUp(const TMouseEvent& /*event*/, bool inside) {
   if (!inside || !EnabledOnScreen() || !ShownOnScreen()) return;
+  if (Opacity() < kTabItemHiddenOpacity) return;
   if (TvgTabControl* tabs = TabControl()) tabs->SetSelected(this);
   RaiseEvent(OnClick, *this);
 }

@@ -106,6 +106,14 @@ TEST_F(TvgTabControlTest, AClickOnAHeaderSelectsIt) {
   EXPECT_TRUE(Page("Layout1").Visible());
 }
 
+TEST_F(TvgTabControlTest, AHeaderHiddenByTheProgramDoesNotChangeThePage) {
+  Item(0).SetHeight(2);
+  Item(0).SetOpacity(0.01f);
+  Click(*scene_, Item(0));
+  EXPECT_EQ(tabs_.Selected(), &Item(1));
+  EXPECT_FALSE(Page("Layout1").Visible());
+}
+
 TEST(TvgTabControlLoadTest, APageMustBeASiblingOfTheItems) {
   EXPECT_THROW(LoadScene(R"(object S: TvgScene
     object Tabs: TvgTabControl
