@@ -224,7 +224,9 @@ void TFolderBrowser::TreeViewFoldersClick(TvgObject&) {
   SelectFolder(row < rows.size() ? rows[row].path : model_.Selected());
 }
 
-void TFolderBrowser::ButtonOkClick(TvgObject&) {
+void TFolderBrowser::ButtonOkClick(TvgObject& sender) {
+  // The arrow keys move the tree's selection without a click.
+  TreeViewFoldersClick(sender);
   if (model_.Selected().empty()) return;
   confirmed_ = true;
   Hide();
