@@ -170,6 +170,8 @@ bool TFolderBrowser::Execute(std::string_view caption, std::string_view startFol
   Object<TvgText>("TextError").SetVisible(false);
   confirmed_ = false;
   SelectFolder(startFolder);
+  // Laid out before it shows, so that the first click already finds every object in its place.
+  Scene().Layout();
   ShowModal();
   if (!confirmed_) return false;
   chosen = model_.Selected();

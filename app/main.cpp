@@ -45,6 +45,8 @@ int Run(const std::vector<std::string>& arguments) {
   application.SetLogSource([] { return GeneralMod->Log().Lines(); });
   MainWindow = new TFormMainDbInstall(*TheMachine);
   application.SetMainForm(MainWindow);
+  // Laid out before it shows, so that the first click already finds every object in its place.
+  MainWindow->Scene().Layout();
   MainWindow->Show();
   application.Run();
   return 0;
