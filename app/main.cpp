@@ -7,9 +7,12 @@
 #include "app/FormMainDbInstall.h"
 #include "engine/DoDbInstallThings.h"
 #include "env/GeneralMod.h"
+#include "env/MessagePump.h"
+#include "platform/Display.h"
 #include "platform/Machine.h"
 #include "platform/MessageBox.h"
 #include "platform/prefix/PrefixMachine.h"
+#include "platform/prefix/PrefixUiServices.h"
 #include "ui/TvgApplication.h"
 
 namespace dbinst {
@@ -32,7 +35,10 @@ TFormMainDbInstall* MainWindow = nullptr;
 }
 
 int Run(const std::vector<std::string>& arguments) {
+  SetUiServices(PrefixUiServices());
   TvgApplication& application = TvgApplication::Instance();
+  // Nothing is pumped until the window shows: neither input nor a script may reach it half built.
+  SetMessagePump({});
   const std::string prefix = DefaultPrefixPath();
   std::string error;
   std::unique_ptr<Machine> machine = OpenPrefixMachine({prefix, RunningExecutablePath()}, error);
@@ -48,6 +54,7 @@ int Run(const std::vector<std::string>& arguments) {
   // Laid out before it shows, so that the first click already finds every object in its place.
   MainWindow->Scene().Layout();
   MainWindow->Show();
+  SetMessagePump([&application] { application.ProcessMessages(); });
   application.Run();
   return 0;
 }
