@@ -70,6 +70,8 @@ TFormMainDbInstall::TFormMainDbInstall(Machine& machine) : machine_(machine) {
   ShowPage(EWizardPage::Welcome);
   FillTexts();
   FillLocalDrives();
+  // Building the program choice enabled the button: the host check has the last word here.
+  TimerCheckRunningStuffTimer(Timer("TimerCheckRunningStuff"));
 }
 
 TFormMainDbInstall::~TFormMainDbInstall() = default;
@@ -362,6 +364,8 @@ void TFormMainDbInstall::RadioButtonChoosePathChange(TvgObject& sender) {
 }
 
 void TFormMainDbInstall::RefuseUnusableManualFolder() {
+  // The welcome page's button belongs to the running-program check.
+  if (CurrentPage != EWizardPage::ChoosePath) return;
   auto& manually = Object<TvgRadioButton>("RadioButtonChoosePathChooseManually");
   if (!manually.Visible() || !manually.IsChecked()) return;
   const std::string path =

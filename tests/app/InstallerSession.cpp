@@ -47,7 +47,9 @@ InstallerSession::InstallerSession(const std::string& installer, const std::stri
   std::vector<std::string> envp = Environment(extra);
   std::vector<std::string> argv = {installer};
   int inPipe[2], outPipe[2], errPipe[2];
-  if (::pipe(inPipe) != 0 || ::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) {
+  // Close-on-exec, so that no other child of the test keeps the installer's script open.
+  if (::pipe2(inPipe, O_CLOEXEC) != 0 || ::pipe2(outPipe, O_CLOEXEC) != 0 ||
+      ::pipe2(errPipe, O_CLOEXEC) != 0) {
     throw std::runtime_error("pipe failed");
   }
   posix_spawn_file_actions_t actions;
@@ -136,7 +138,13 @@ bool InstallerSession::ReadAnswer(JsonValue& answer) {
 JsonValue InstallerSession::Send(const std::string& command) {
   Write(command + "\n");
   JsonValue answer;
-  if (!ReadAnswer(answer)) {
+  bool answered = false;
+  try {
+    answered = ReadAnswer(answer);
+  } catch (const std::runtime_error& error) {
+    throw std::runtime_error(std::string(error.what()) + " (after \"" + command + "\")");
+  }
+  if (!answered) {
     throw std::runtime_error("the installer ended before answering \"" + command +
                              "\": " + Errors());
   }

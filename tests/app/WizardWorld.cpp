@@ -24,6 +24,7 @@ std::string TilesDescription(int number, const std::string& date) {
 WizardWorld::WizardWorld() = default;
 
 void WizardWorld::AddPrograms(int count) {
+  if (count < 1) return;
   builder_.AddProgram("OV", kOrvane)
       .ExecutableVersion("2.1.0.5")
       .LibraryVersions("6.2.0.15", "2.1.0.0")
