@@ -1,5 +1,6 @@
 #include "engine/DoDbInstallThings.h"
 
+#include "engine/MessageWindow.h"
 #include "engine/ShellOps.h"
 #include "env/GeneralMod.h"
 #include "env/MessagePump.h"
@@ -158,15 +159,26 @@ bool TDoDbInstallThings::IsHostRunning() const {
 }
 
 bool TDoDbInstallThings::ConfirmExit() {
-  if (machine_.messageBox().AskYesNo(GeneralMod->Text(kExitQuestionKey),
-                                     GeneralMod->Text(kQuestionCaptionKey))) {
-    ExitProcessWithCode(kExitCodeUserQuit);
+  const std::string& text = GeneralMod->Text(kExitQuestionKey);
+  const std::string& caption = GeneralMod->Text(kQuestionCaptionKey);
+  bool yes = false;
+  if (messageWindow_) {
+    messageWindow_->Ask(text, caption, false);
+    yes = messageWindow_->Answer() == 1;
+  } else {
+    yes = machine_.messageBox().AskYesNo(text, caption);
   }
+  if (yes) ExitProcessWithCode(kExitCodeUserQuit);
   return false;
 }
 
 void TDoDbInstallThings::FatalError(std::string_view text) {
-  machine_.messageBox().Tell(text, GeneralMod->Text(kNoticeCaptionKey));
+  const std::string& caption = GeneralMod->Text(kNoticeCaptionKey);
+  if (messageWindow_) {
+    messageWindow_->Tell(text, caption);
+  } else {
+    machine_.messageBox().Tell(text, caption);
+  }
   ExitProcessWithCode(kExitCodeFatal);
 }
 

@@ -13,6 +13,7 @@
 namespace dbinst {
 
 class Machine;
+class MessageWindow;
 class MyFileOp;
 class TvgProgressBar;
 class TvgText;
@@ -50,6 +51,8 @@ class TDoDbInstallThings {
   TDatabaseAndTargetDatePairVec ExistingDatabases(std::string_view programFolder) const;
   bool IsHostRunning() const;
 
+  // The message window once it exists; until then the system message box asks and tells.
+  void SetMessageWindow(MessageWindow* window) { messageWindow_ = window; }
   // Ends the process with code 2 when the user says yes; false otherwise.
   bool ConfirmExit();
   // Shows the text and ends the process with code 3.
@@ -82,6 +85,7 @@ class TDoDbInstallThings {
   TDatabaseEmbeddedVecAfterTypeMap catalogue_;
   TTargetProgramLists lists_;
   std::unique_ptr<MyFileOp> fileOp_;
+  MessageWindow* messageWindow_ = nullptr;
 };
 
 // Name, else target name, else the name of the kind.

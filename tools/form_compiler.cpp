@@ -3,13 +3,24 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
+#include "ui/FormIncludes.h"
 #include "ui/FormStreamReader.h"
 #include "ui/FormText.h"
 
 namespace {
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& text) {
+namespace fs = std::filesystem;
+
+struct TOptions {
+  std::vector<fs::path> includeDirs;
+  fs::path expanded;
+  fs::path input;
+  fs::path output;
+};
+
+bool ReadWholeFile(const fs::path& path, std::string& text) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream buffer;
@@ -19,8 +30,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& text) {
 }
 
 // Writes beside the target and renames, so a failed run never leaves half a form behind.
-bool WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::path partial = path;
+bool WriteWholeFile(const fs::path& path, const std::string& bytes) {
+  fs::path partial = path;
   partial += ".partial";
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
@@ -28,41 +39,83 @@ bool WriteWholeFile(const std::filesystem::path& path, const std::string& bytes)
     out.close();
     if (!out) {
       std::error_code ignored;
-      std::filesystem::remove(partial, ignored);
+      fs::remove(partial, ignored);
       return false;
     }
   }
   std::error_code error;
-  std::filesystem::rename(partial, path, error);
+  fs::rename(partial, path, error);
   return !error;
+}
+
+bool ParseOptions(int argc, char** argv, TOptions& options) {
+  std::vector<fs::path> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if ((arg == "--include-dir" || arg == "--expanded") && i + 1 < argc) {
+      if (arg == "--include-dir") {
+        options.includeDirs.emplace_back(argv[++i]);
+      } else {
+        options.expanded = argv[++i];
+      }
+    } else if (arg.starts_with("--")) {
+      return false;
+    } else {
+      positional.emplace_back(arg);
+    }
+  }
+  if (positional.size() != 2) return false;
+  options.input = positional[0];
+  options.output = positional[1];
+  return true;
+}
+
+// Included files are looked up in the include folders in order, then beside the input.
+dbinst::TFormIncludeReader IncludeReader(const TOptions& options) {
+  std::vector<fs::path> folders = options.includeDirs;
+  folders.push_back(options.input.parent_path());
+  return [folders](std::string_view name) -> std::optional<std::string> {
+    for (const fs::path& folder : folders) {
+      std::string bytes;
+      if (fs::is_regular_file(folder / name) && ReadWholeFile(folder / name, bytes)) return bytes;
+    }
+    return std::nullopt;
+  };
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: formc INPUT.txt OUTPUT\n";
+  TOptions options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::cerr << "usage: formc [--include-dir DIR]... [--expanded TEXT_OUT] INPUT.txt OUTPUT\n";
     return 2;
   }
   std::string text;
-  if (!ReadWholeFile(argv[1], text)) {
-    std::cerr << argv[1] << ": cannot read\n";
+  if (!ReadWholeFile(options.input, text)) {
+    std::cerr << options.input.string() << ": cannot read\n";
     return 1;
   }
+  std::string expanded;
   std::string binary;
   try {
-    binary = dbinst::CompileFormText(text);
+    expanded = dbinst::ExpandFormIncludes(text, IncludeReader(options));
+    binary = dbinst::CompileFormText(expanded);
     // A form the installer would refuse to load is a build error, not a resource.
     dbinst::ReadFormStream(binary);
   } catch (const dbinst::EFormTextError& error) {
-    std::cerr << argv[1] << ": " << error.what() << "\n";
+    std::cerr << options.input.string() << ": " << error.what() << "\n";
     return 1;
   } catch (const dbinst::EFormStreamError& error) {
-    std::cerr << argv[1] << ": " << error.what() << "\n";
+    std::cerr << options.input.string() << ": " << error.what() << "\n";
     return 1;
   }
-  if (!WriteWholeFile(argv[2], binary)) {
-    std::cerr << argv[2] << ": cannot write\n";
+  if (!options.expanded.empty() && !WriteWholeFile(options.expanded, expanded)) {
+    std::cerr << options.expanded.string() << ": cannot write\n";
+    return 1;
+  }
+  if (!WriteWholeFile(options.output, binary)) {
+    std::cerr << options.output.string() << ": cannot write\n";
     return 1;
   }
   return 0;

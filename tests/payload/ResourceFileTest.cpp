@@ -48,6 +48,13 @@ TEST_F(ResourceFileTest, OpenResourceStreamsTheBytes) {
   EXPECT_EQ(OpenResource(*module_, "LIB7Z"), nullptr);
 }
 
+TEST_F(ResourceFileTest, ReadResourceBytesGivesTheWholeResourceUpToItsLimit) {
+  EXPECT_EQ(ReadResourceBytes(*module_, "DB01FULL"), PatternBytes(70000));
+  EXPECT_EQ(ReadResourceBytes(*module_, "DB02INI"), std::string());
+  EXPECT_EQ(ReadResourceBytes(*module_, "DB02FULL"), std::nullopt);
+  EXPECT_EQ(ReadResourceBytes(*module_, "DB01FULL", 69999), std::nullopt);
+}
+
 TEST(ResourceFileInvalidModuleTest, ModuleThatIsNoElfFileHasNoResources) {
   testing::ScratchFolder scratch;
   const auto junk = scratch.path() / "junk";

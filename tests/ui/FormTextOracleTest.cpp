@@ -102,5 +102,20 @@ TEST_F(FormTextOracleTest, TheSampleLayoutOfTheResourcesCompilesAsFreePascalComp
   EXPECT_EQ(CompileFormText(ReadFile(sample)), CompileWithFreePascal(sample));
 }
 
+// The stored layouts as the build expands and compiles them, pictures and style libraries included.
+TEST_F(FormTextOracleTest, EveryStoredFormExpandedCompilesToFreePascalsBytes) {
+  const fs::path built =
+      fs::path(DBINST_INSTALLER_PATH).parent_path().parent_path() / "resources" / "forms";
+  for (const char* name : {"TFORMMAINDBINSTALL", "TFORMMESSAGE", "TGENERALMOD"}) {
+    SCOPED_TRACE(name);
+    const fs::path expanded = built / (std::string(name) + ".expanded.txt");
+    ASSERT_TRUE(fs::exists(expanded));
+    const std::string expected = CompileWithFreePascal(expanded);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(CompileFormText(ReadFile(expanded)), expected);
+    EXPECT_EQ(ReadFile(built / (std::string(name) + ".bin")), expected);
+  }
+}
+
 }  // namespace
 }  // namespace dbinst
