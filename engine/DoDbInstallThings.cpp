@@ -29,6 +29,8 @@ void ShowActivity(TvgText* activity, int key, const TDatabaseEmbedded& database)
   ProcessMessages();
 }
 
+void LogFailure(const std::string& line) { GeneralMod->Log().AddLine(line); }
+
 void ResetBars(TvgProgressBar& mainBar, TvgProgressBar& subBar, double mainMax, double mainValue) {
   mainBar.SetMin(0);
   mainBar.SetMax(static_cast<float>(mainMax));
@@ -220,7 +222,11 @@ bool TDoDbInstallThings::CopyArchives(TvgProgressBar* mainBar, TvgProgressBar* s
   for (auto& [kind, databases] : catalogue_) {
     for (TDatabaseEmbedded& database : databases) {
       ++position;
-      if (!IsInstallable(database)) return false;
+      if (!IsInstallable(database)) {
+        LogFailure("Copying the archive of database " + DisplayNameOfDatabase(database) +
+                   " failed: its description does not make it installable");
+        return false;
+      }
       const std::string copyPath = folder + ArchiveCopyName(database, position);
       ShowActivity(activity, kCopyingArchiveKey, database);
       // A copy that fails leaves no archive, which the install step then reports.
@@ -257,11 +263,22 @@ std::string TDoDbInstallThings::InstallFolder(std::string_view programFolder,
 bool TDoDbInstallThings::InstallOne(std::string_view programFolder, TDatabaseEmbedded& database,
                                     TvgProgressBar* mainBar, TvgProgressBar* subBar,
                                     TvgText* activity, bool& extracted) {
-  if (!IsInstallable(database) || database.ArchiveFile.empty()) return false;
+  const std::string name = DisplayNameOfDatabase(database);
+  if (!IsInstallable(database) || database.ArchiveFile.empty()) {
+    LogFailure("Installation of database " + name + " failed: it has no archive copy to unpack");
+    return false;
+  }
   const std::string folder = WithoutTrailingBackslash(InstallFolder(programFolder, database));
-  if (folder.empty()) return false;
+  if (folder.empty()) {
+    LogFailure("Installation of database " + name + " failed: its kind has no folder");
+    return false;
+  }
   FileSystem& files = machine_.files();
-  if (!files.FolderExists(folder) && !files.CreateFolders(folder)) return false;
+  if (!files.FolderExists(folder) && !files.CreateFolders(folder)) {
+    LogFailure("Installation of database " + name + " failed: the folder " + folder +
+               " cannot be created");
+    return false;
+  }
   ShowActivity(activity, kInstallingDatabaseKey, database);
 
   const float startValue = mainBar ? mainBar->Value() : 0.0f;

@@ -169,16 +169,18 @@ EN_USED = """
 252=Materials database %s
 """
 
-# Texts the wizard needs beyond the family's table: a failed installation step, and a folder the
-# user picked by hand that cannot be written to.
+# Texts the wizard needs beyond the family's table: a failed installation step, a folder the user
+# picked by hand that cannot be written to, and the folder browser's new folder.
 PL_NEW = """
 15=Instalacja nie powiodła się. Bazy danych mogły nie zostać zainstalowane w całości. Sprawdź, czy na dysku jest wystarczająco dużo wolnego miejsca i czy katalog docelowy nie jest chroniony przed zapisem, a następnie ponownie uruchom instalator.
 16=Nie można zapisywać w wybranym katalogu. Wybierz inny katalog.
+24=Nowy folder
 """
 
 EN_NEW = """
 15=The installation failed. The databases may not have been installed completely. Check that there is enough free disk space and that the target directory is not write-protected, then run the installer again.
 16=The selected directory cannot be written to. Please choose another directory.
+24=New folder
 """
 
 # Keys of the family's full installer, uninstaller and wardrobe module, which this program does
@@ -195,7 +197,6 @@ PL_OTHER = """
 17=Błąd
 18=Informacja
 21=Błąd krytyczny
-24=Wstecz
 26=Pomiń
 27=Ponów
 28=Przerwij
@@ -393,7 +394,6 @@ EN_OTHER = """
 17=Error
 18=Information
 21=Fatal error
-24=Back
 26=Skip
 27=Retry
 28=Abort
@@ -567,6 +567,7 @@ CZECH = """
 0=Instalační program %s
 15=Instalace se nezdařila. Databáze nemusely být nainstalovány úplně. Zkontrolujte, zda je na disku dostatek volného místa a zda cílová složka není chráněna proti zápisu, a poté spusťte instalační program znovu.
 16=Do vybrané složky nelze zapisovat. Vyberte jinou složku.
+24=Nová složka
 19=Otázka
 20=Upozornění
 22=Storno
@@ -640,6 +641,7 @@ SLOVAK = """
 0=Inštalačný program %s
 15=Inštalácia zlyhala. Databázy nemuseli byť nainštalované úplne. Skontrolujte, či je na disku dostatok voľného miesta a či cieľový priečinok nie je chránený proti zápisu, a potom spustite inštalačný program znova.
 16=Do vybraného priečinka nie je možné zapisovať. Vyberte iný priečinok.
+24=Nový priečinok
 19=Otázka
 20=Upozornenie
 22=Zrušiť
@@ -713,6 +715,7 @@ GERMAN = """
 0=Installationsprogramm für %s
 15=Die Installation ist fehlgeschlagen. Die Datenbanken wurden möglicherweise nicht vollständig installiert. Prüfen Sie, ob genügend freier Speicherplatz vorhanden und der Zielordner nicht schreibgeschützt ist, und starten Sie das Installationsprogramm erneut.
 16=In den ausgewählten Ordner kann nicht geschrieben werden. Bitte wählen Sie einen anderen Ordner.
+24=Neuer Ordner
 19=Frage
 20=Hinweis
 22=Abbrechen
@@ -786,6 +789,7 @@ RUSSIAN = """
 0=Программа установки %s
 15=Установка не удалась. Базы данных могли быть установлены не полностью. Убедитесь, что на диске достаточно свободного места и папка назначения не защищена от записи, и запустите программу установки снова.
 16=Запись в выбранную папку невозможна. Выберите другую папку.
+24=Новая папка
 19=Вопрос
 20=Внимание
 22=Отмена
@@ -859,6 +863,7 @@ HUNGARIAN = """
 0=%s telepítőprogram
 15=A telepítés nem sikerült. Előfordulhat, hogy az adatbázisok nem teljesen települtek. Ellenőrizze, hogy van-e elég szabad hely a lemezen, és hogy a célmappa nem írásvédett-e, majd indítsa el újra a telepítőt.
 16=A kiválasztott mappába nem lehet írni. Válasszon másik mappát.
+24=Új mappa
 19=Kérdés
 20=Figyelem
 22=Mégse
@@ -932,6 +937,7 @@ ITALIAN = """
 0=Programma di installazione di %s
 15=Installazione non riuscita. I database potrebbero non essere stati installati completamente. Verificare che sul disco ci sia spazio libero sufficiente e che la cartella di destinazione non sia protetta da scrittura, quindi eseguire di nuovo il programma di installazione.
 16=Impossibile scrivere nella cartella selezionata. Selezionare un'altra cartella.
+24=Nuova cartella
 19=Domanda
 20=Attenzione
 22=Annulla
@@ -1005,6 +1011,7 @@ SPANISH = """
 0=Programa de instalación de %s
 15=La instalación ha fallado. Es posible que las bases de datos no se hayan instalado por completo. Compruebe que hay suficiente espacio libre en el disco y que la carpeta de destino no está protegida contra escritura, y vuelva a ejecutar el programa de instalación.
 16=No se puede escribir en la carpeta seleccionada. Seleccione otra carpeta.
+24=Nueva carpeta
 19=Pregunta
 20=Aviso
 22=Cancelar
@@ -1078,6 +1085,7 @@ FRENCH = """
 0=Programme d'installation de %s
 15=L'installation a échoué. Les bases de données n'ont peut-être pas été installées entièrement. Vérifiez que l'espace disque disponible est suffisant et que le dossier de destination n'est pas protégé en écriture, puis relancez le programme d'installation.
 16=Impossible d'écrire dans le dossier sélectionné. Veuillez choisir un autre dossier.
+24=Nouveau dossier
 19=Question
 20=Avertissement
 22=Annuler
@@ -1151,6 +1159,7 @@ BULGARIAN = """
 0=Инсталационна програма на %s
 15=Инсталацията не бе успешна. Възможно е базите данни да не са инсталирани напълно. Проверете дали на диска има достатъчно свободно място и дали целевата папка не е защитена срещу запис, след което стартирайте инсталационната програма отново.
 16=Не може да се записва в избраната папка. Изберете друга папка.
+24=Нова папка
 19=Въпрос
 20=Внимание
 22=Отказ

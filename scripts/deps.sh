@@ -14,7 +14,7 @@ packages=(
   libjpeg-dev
   fonts-liberation2
   fp-compiler fp-units-rtl
-  xvfb xauth
+  xvfb xauth xdotool
 )
 
 missing=()

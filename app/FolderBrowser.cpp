@@ -1,0 +1,287 @@
+#include "app/FolderBrowser.h"
+
+#include <algorithm>
+
+#include "platform/FileSystem.h"
+#include "platform/Machine.h"
+#include "platform/Text.h"
+#include "ui/FormText.h"
+#include "ui/TvgControls.h"
+#include "ui/TvgScene.h"
+#include "ui/TvgText.h"
+#include "ui/TvgTreeView.h"
+
+namespace dbinst {
+namespace {
+
+constexpr int kBrowseKey = 74;
+constexpr int kOkKey = 155;
+constexpr int kCancelKey = 22;
+constexpr int kNewFolderKey = 24;
+constexpr int kCannotCreateFolderKey = 30;
+
+// The dialog's layout, in the same text notation as the stored windows; compiled when it opens.
+constexpr std::string_view kLayout = R"(object FormFolderBrowser: TFolderBrowser
+  BorderStyle = bsNone
+  Position = poOwnerFormCenter
+  ClientWidth = 440
+  ClientHeight = 420
+  object vgSceneMainAndOnly: TvgScene
+    ActiveControl = TreeViewFolders
+    object Root1: TvgBackground
+      Align = vaClient
+      object BackgroundTop: TvgBackground
+        Align = vaTop
+        Height = 27
+        StyleLookup = 'backgroundmover'
+        object TextWindowTitle: TvgText
+          Position.X = 16
+          Width = 400
+          Height = 19
+          Text = 'Przeglądaj'
+          Font.Family = 'Microsoft Sans Serif'
+          Font.Size = 12
+          Font.Style = [vgFontBold]
+          HorzTextAlign = vgTextAlignNear
+        end
+      end
+      object BackgroundBottom: TvgBackground
+        Align = vaBottom
+        Height = 50
+        StyleLookup = 'backgroundbottombar'
+        object ButtonNewFolder: TvgButton
+          Position.X = 12
+          Position.Y = 14
+          Width = 140
+          Height = 23
+          Text = 'Nowy folder'
+          Font.Family = 'Microsoft Sans Serif'
+          Font.Size = 12
+          OnClick = ButtonNewFolderClick
+        end
+        object ButtonOk: TvgButton
+          Position.X = 208
+          Position.Y = 14
+          Width = 104
+          Height = 23
+          Text = 'OK'
+          Font.Family = 'Microsoft Sans Serif'
+          Font.Size = 12
+          Font.Style = [vgFontBold]
+          Default = True
+          OnClick = ButtonOkClick
+        end
+        object ButtonCancel: TvgButton
+          Position.X = 324
+          Position.Y = 14
+          Width = 104
+          Height = 23
+          Text = 'Anuluj'
+          Font.Family = 'Microsoft Sans Serif'
+          Font.Size = 12
+          OnClick = ButtonCancelClick
+        end
+      end
+      object LayoutMiddle: TvgLayout
+        Align = vaClient
+        Margins.Left = 12
+        Margins.Top = 8
+        Margins.Right = 12
+        Margins.Bottom = 8
+        object TextCaption: TvgText
+          Align = vaTop
+          Height = 40
+          Font.Family = 'Microsoft Sans Serif'
+          Font.Size = 11
+          HorzTextAlign = vgTextAlignNear
+          VertTextAlign = vgTextAlignNear
+          WordWrap = True
+        end
+        object TextError: TvgText
+          Align = vaBottom
+          Height = 20
+          Visible = False
+          Font.Family = 'Microsoft Sans Serif'
+          Font.Size = 11
+          Font.Style = [vgFontBold]
+          Fill.Color = '#FFC04040'
+          HorzTextAlign = vgTextAlignNear
+        end
+        object LayoutScroll: TvgLayout
+          Align = vaRight
+          Width = 24
+          Padding.Left = 4
+          object ButtonScrollUp: TvgButton
+            Align = vaTop
+            Height = 24
+            Text = '▲'
+            OnClick = ButtonScrollUpClick
+          end
+          object ButtonScrollDown: TvgButton
+            Align = vaBottom
+            Height = 24
+            Text = '▼'
+            OnClick = ButtonScrollDownClick
+          end
+        end
+        object TreeViewFolders: TvgTreeView
+          Align = vaClient
+          ClipChildren = True
+          ShowCheckboxes = False
+          OnClick = TreeViewFoldersClick
+        end
+      end
+    end
+  end
+end
+)";
+
+}  // namespace
+
+TFolderBrowser::TFolderBrowser(Machine& machine, TextOfKey text)
+    : machine_(machine), text_(std::move(text)), model_(machine.files()) {
+  BindHandlers();
+  LoadLayout(CompileFormText(kLayout));
+  Object<TvgText>("TextWindowTitle").SetText(text_(kBrowseKey));
+  Object<TvgButton>("ButtonOk").SetText(text_(kOkKey));
+  Object<TvgButton>("ButtonCancel").SetText(text_(kCancelKey));
+  Object<TvgButton>("ButtonNewFolder").SetText(text_(kNewFolderKey));
+  auto& tree = Object<TvgTreeView>("TreeViewFolders");
+  tree.BeginUpdate();
+  for (size_t i = 0; i < kVisibleRows; ++i) tree.AddItem("");
+  tree.EndUpdate();
+}
+
+void TFolderBrowser::BindHandlers() {
+  const auto bind = [this](const char* name, void (TFolderBrowser::*handler)(TvgObject&)) {
+    Bind(name, TNotifyEvent([this, handler](TvgObject& sender) { (this->*handler)(sender); }));
+  };
+  bind("TreeViewFoldersClick", &TFolderBrowser::TreeViewFoldersClick);
+  bind("ButtonOkClick", &TFolderBrowser::ButtonOkClick);
+  bind("ButtonCancelClick", &TFolderBrowser::ButtonCancelClick);
+  bind("ButtonNewFolderClick", &TFolderBrowser::ButtonNewFolderClick);
+  bind("ButtonScrollUpClick", &TFolderBrowser::ButtonScrollUpClick);
+  bind("ButtonScrollDownClick", &TFolderBrowser::ButtonScrollDownClick);
+}
+
+bool TFolderBrowser::Execute(std::string_view caption, std::string_view startFolder,
+                             std::string& chosen) {
+  Object<TvgText>("TextCaption").SetText(caption);
+  Object<TvgText>("TextError").SetVisible(false);
+  confirmed_ = false;
+  SelectFolder(startFolder);
+  // Laid out before it shows, so that the first click already finds every object in its place.
+  Scene().Layout();
+  ShowModal();
+  if (!confirmed_) return false;
+  chosen = model_.Selected();
+  return true;
+}
+
+void TFolderBrowser::SelectFolder(std::string_view folder) {
+  model_.Select(folder);
+  const int row = model_.SelectedRow();
+  if (row >= 0) {
+    const size_t selected = static_cast<size_t>(row);
+    if (selected < firstRow_ || selected >= firstRow_ + kVisibleRows) {
+      firstRow_ = selected >= kVisibleRows / 2 ? selected - kVisibleRows / 2 : 0;
+    }
+  }
+  ShowRows();
+}
+
+void TFolderBrowser::ShowRows() {
+  const std::vector<TFolderRow>& rows = model_.Rows();
+  const size_t lastFirst = rows.size() > kVisibleRows ? rows.size() - kVisibleRows : 0;
+  firstRow_ = std::min(firstRow_, lastFirst);
+  auto& tree = Object<TvgTreeView>("TreeViewFolders");
+  const std::vector<TvgTreeViewItem*> items = tree.Items();
+  const int selected = model_.SelectedRow();
+  TvgTreeViewItem* selectedItem = nullptr;
+  showingRows_ = true;
+  tree.BeginUpdate();
+  for (size_t i = 0; i < items.size(); ++i) {
+    const size_t row = firstRow_ + i;
+    items[i]->SetText(row < rows.size() ? TFolderTreeModel::Label(rows[row]) : "");
+    if (static_cast<int>(row) == selected) selectedItem = items[i];
+  }
+  tree.SetSelected(selectedItem);
+  tree.EndUpdate();
+  showingRows_ = false;
+  Object<TvgButton>("ButtonOk").SetEnabled(!model_.Selected().empty());
+  Object<TvgButton>("ButtonNewFolder").SetEnabled(!model_.Selected().empty());
+  Object<TvgButton>("ButtonScrollUp").SetEnabled(firstRow_ > 0);
+  Object<TvgButton>("ButtonScrollDown").SetEnabled(firstRow_ < lastFirst);
+}
+
+void TFolderBrowser::TreeViewFoldersClick(TvgObject&) {
+  if (showingRows_) return;
+  auto& tree = Object<TvgTreeView>("TreeViewFolders");
+  const std::vector<TvgTreeViewItem*> items = tree.Items();
+  const auto found = std::find(items.begin(), items.end(), tree.Selected());
+  if (found == items.end()) return;
+  const size_t row = firstRow_ + static_cast<size_t>(found - items.begin());
+  // A click below the last folder keeps the selection as it was.
+  const std::vector<TFolderRow>& rows = model_.Rows();
+  SelectFolder(row < rows.size() ? rows[row].path : model_.Selected());
+}
+
+void TFolderBrowser::ButtonOkClick(TvgObject& sender) {
+  // The arrow keys move the tree's selection without a click.
+  TreeViewFoldersClick(sender);
+  if (model_.Selected().empty()) return;
+  confirmed_ = true;
+  Hide();
+}
+
+void TFolderBrowser::ButtonCancelClick(TvgObject&) {
+  confirmed_ = false;
+  Hide();
+}
+
+void TFolderBrowser::ButtonNewFolderClick(TvgObject&) {
+  const std::string parent = model_.Selected();
+  if (parent.empty()) return;
+  FileSystem& files = machine_.files();
+  const std::string name = text_(kNewFolderKey);
+  std::string path = parent + name;
+  for (int number = 2; files.FolderExists(path) || files.FileExists(path); ++number) {
+    path = parent + name + " (" + std::to_string(number) + ")";
+  }
+  if (!files.CreateFolders(path)) {
+    ShowError(FillPlaceholders(text_(kCannotCreateFolderKey), {path}));
+    return;
+  }
+  Object<TvgText>("TextError").SetVisible(false);
+  SelectFolder(path);
+}
+
+void TFolderBrowser::ButtonScrollUpClick(TvgObject&) {
+  firstRow_ = firstRow_ > kVisibleRows ? firstRow_ - kVisibleRows : 0;
+  ShowRows();
+}
+
+void TFolderBrowser::ButtonScrollDownClick(TvgObject&) {
+  firstRow_ += kVisibleRows;
+  ShowRows();
+}
+
+void TFolderBrowser::ShowError(const std::string& text) {
+  auto& error = Object<TvgText>("TextError");
+  error.SetText(text);
+  error.SetVisible(true);
+}
+
+bool TFolderBrowser::ApplyScriptedAnswer(std::string_view answer, std::string& error) {
+  if (answer == "cancel") return ScriptClick("ButtonCancel", error);
+  const std::string folder = WithoutTrailingBackslash(answer);
+  const bool absolute = folder.size() >= 2 && folder[1] == ':';
+  if (!absolute || !machine_.files().FolderExists(WithTrailingBackslash(folder))) {
+    error = "no folder " + std::string(answer) + " on the machine";
+    return false;
+  }
+  SelectFolder(folder);
+  return ScriptClick("ButtonOk", error);
+}
+
+}  // namespace dbinst

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/FolderTreeModel.h"
+#include "app/TextOfKey.h"
+#include "ui/TvgForm.h"
+
+namespace dbinst {
+
+class Machine;
+
+// The browse-for-folder dialog: the machine's drives and folders as a tree, a button that makes
+// a new folder in the selected one, OK and Cancel. Modal; answers a Windows folder path.
+class TFolderBrowser : public TvgForm {
+ public:
+  static constexpr size_t kVisibleRows = 12;
+
+  TFolderBrowser(Machine& machine, TextOfKey text);
+
+  // Opens at the start folder (none when empty); true with the folder, trailing backslash
+  // included, when the user confirms one.
+  bool Execute(std::string_view caption, std::string_view startFolder, std::string& chosen);
+
+  std::string_view DialogKind() const override { return "browse"; }
+  // "cancel", or a folder that exists on the machine: selected, then confirmed.
+  bool ApplyScriptedAnswer(std::string_view answer, std::string& error) override;
+
+  // Selects the folder in the tree and scrolls it into view.
+  void SelectFolder(std::string_view folder);
+  const TFolderTreeModel& Model() const { return model_; }
+
+ private:
+  void BindHandlers();
+  void ShowRows();
+  void TreeViewFoldersClick(TvgObject& sender);
+  void ButtonOkClick(TvgObject& sender);
+  void ButtonCancelClick(TvgObject& sender);
+  void ButtonNewFolderClick(TvgObject& sender);
+  void ButtonScrollUpClick(TvgObject& sender);
+  void ButtonScrollDownClick(TvgObject& sender);
+  void ShowError(const std::string& text);
+
+  Machine& machine_;
+  TextOfKey text_;
+  TFolderTreeModel model_;
+  size_t firstRow_ = 0;
+  bool confirmed_ = false;
+  bool showingRows_ = false;
+};
+
+}  // namespace dbinst

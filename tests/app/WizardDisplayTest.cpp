@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "tests/app/WizardWorld.h"
+#include "tests/support/RunProcess.h"
+
+extern char** environ;
+
+namespace dbinst {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A private X server for the test; stopped at the end.
+class XServer {
+ public:
+  XServer() : display_(":" + std::to_string(70 + ::getpid() % 200)) {
+    const std::string number = display_.substr(1);
+    const char* argv[] = {"Xvfb",         display_.c_str(), "-screen", "0",
+                          "1280x1024x24", "-nolisten",      "tcp",     nullptr};
+    if (::posix_spawn(&pid_, "/usr/bin/Xvfb", nullptr, nullptr, const_cast<char**>(argv),
+                      environ) != 0) {
+      pid_ = 0;
+      return;
+    }
+    for (int attempt = 0; attempt < 200 && !ready_; ++attempt) {
+      ready_ = fs::exists("/tmp/.X11-unix/X" + number);
+      if (!ready_) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+  }
+  ~XServer() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  bool ready() const { return ready_; }
+  const std::string& display() const { return display_; }
+
+ private:
+  std::string display_;
+  pid_t pid_ = 0;
+  bool ready_ = false;
+};
+
+std::string Xdotool(const std::string& display, const std::vector<std::string>& arguments) {
+  const auto result = test::RunProcess("/usr/bin/xdotool", arguments, {"DISPLAY=" + display});
+  return result.exitCode == 0 ? result.out : std::string();
+}
+
+TEST(WizardDisplayTest, RealWindowUnderXvfbTakesAPointerClickOnNext) {
+  if (!fs::exists("/usr/bin/Xvfb") || !fs::exists("/usr/bin/xdotool")) {
+    GTEST_SKIP() << "Xvfb and xdotool are needed (scripts/deps.sh installs them)";
+  }
+  XServer server;
+  ASSERT_TRUE(server.ready()) << "Xvfb did not start on " << server.display();
+  test::WizardWorld world;
+  world.AddPrograms(1);
+  world.AddTilePackages(2);
+  world.Build();
+  auto wizard = world.Start(
+      {"DISPLAY=" + server.display(), "DBINST_HEADLESS=0", "DBINST_SCALE=1", "WAYLAND_DISPLAY="});
+  EXPECT_EQ(wizard->Object("TabControlMain")["selected"].str(), "TabItem01Welcome");
+
+  std::string window;
+  for (int attempt = 0; attempt < 100 && window.empty(); ++attempt) {
+    window = Xdotool(server.display(),
+                     {"search", "--onlyvisible", "--pid", std::to_string(wizard->pid())});
+    if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  window = window.substr(0, window.find('\n'));
+  ASSERT_FALSE(window.empty()) << "no window of the installer on " << server.display();
+  // The centre of ButtonMkay: (432, 16) in the bottom bar, 112 x 23, the bar 50 high at the foot.
+  Xdotool(server.display(), {"mousemove", "--window", window, "488", "403", "click", "1"});
+  std::string selected;
+  for (int attempt = 0; attempt < 100 && selected != "TabItem02ChoosePath"; ++attempt) {
+    wizard->Do("wait 10");
+    selected = wizard->Object("TabControlMain")["selected"].str();
+  }
+  EXPECT_EQ(selected, "TabItem02ChoosePath");
+  wizard->Do("answer yes");
+  wizard->Write("close\n");
+  EXPECT_EQ(wizard->Finish(), 2);
+}
+
+}  // namespace
+}  // namespace dbinst
