@@ -12,8 +12,8 @@
 #include "platform/prefix/PrefixProcesses.h"
 #include "platform/prefix/PrefixProfileReader.h"
 #include "platform/prefix/PrefixRegistry.h"
-#include "platform/prefix/PrefixUiServices.h"
 #include "platform/prefix/PrefixSystemInfo.h"
+#include "platform/prefix/PrefixUiServices.h"
 #include "platform/prefix/SdlMessageBox.h"
 
 namespace dbinst {

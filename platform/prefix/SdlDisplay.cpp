@@ -120,7 +120,9 @@ std::unique_ptr<SdlDisplay> SdlDisplay::Open() {
   return std::unique_ptr<SdlDisplay>(new SdlDisplay(ScaleFromEnvironment(DesktopScale())));
 }
 
-SdlDisplay::~SdlDisplay() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+// SDL's video stays up for the process once started: quitting it unloads the X libraries it
+// opened, and a process has one display for its life anyway.
+SdlDisplay::~SdlDisplay() = default;
 
 ScreenPoint SdlDisplay::ScreenSize() const {
   SDL_Rect bounds{0, 0, 1920, 1080};
