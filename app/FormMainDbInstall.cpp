@@ -275,6 +275,8 @@ void TFormMainDbInstall::ButtonMkayClick(TvgObject&) {
     return;
   }
   ShowPage(NextPage());
+  // The new page is placed at once, so input that follows before the next repaint finds it.
+  Scene().Layout();
 }
 
 void TFormMainDbInstall::ButtonExitClick(TvgObject&) { Close(); }

@@ -28,8 +28,6 @@ class WizardChoiceTest : public ::testing::Test {
     world.Build();
     auto wizard = world.Start();
     wizard->Do("click ButtonMkay");
-    // One round of the loop lays out the page just shown before the next click aims at it.
-    wizard->Do("wait 1");
     return wizard;
   }
   void Quit(test::InstallerSession& wizard) {
