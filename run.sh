@@ -47,22 +47,23 @@ walk() {
   send "click ButtonCancel"
   collect
   send "click RadioButtonChoosePathMainOne"
-  send_later "click ButtonMkay"
-  send "snapshot $shots/05-install.png"
-  collect
+  send "click ButtonMkay"
   send "snapshot $shots/06-final.png"
   send "log"
   echo "$REPLY" | python3 -c 'import json, sys; print("\n".join(json.load(sys.stdin)["log"]))'
   send_later "click ButtonMkay"
   finish
 
-  # The databases are now in the program: a second run shows what it would overwrite.
+  # The databases are now in the program: a second run shows what it would overwrite, and the
+  # installation page as the installation starts (the snapshot is taken while it runs).
   coproc WIZARD { WINEPREFIX=$prefix DBINST_HEADLESS=1 DBINST_SCRIPT=- "$installer"; }
   send "click ButtonMkay"
   send "click ButtonMkay"
   send "snapshot $shots/04-verify-path.png"
-  send "answer yes"
-  send_later "close"
+  send_later "click ButtonMkay"
+  send "snapshot $shots/05-install.png"
+  collect
+  send_later "click ButtonMkay"
   finish
   echo "Snapshots of every page: $shots"
 }

@@ -10,7 +10,6 @@
 #include "payload/ResourceFile.h"
 #include "platform/Machine.h"
 #include "platform/MessageBox.h"
-#include "platform/Resources.h"
 #include "platform/SystemInfo.h"
 #include "platform/Text.h"
 #include "ui/TvgApplication.h"
@@ -37,21 +36,6 @@ constexpr float kHiddenTabHeight = 2.0f;
 const char* const kTabItems[] = {"TabItem01Welcome", "TabItem02ChoosePath", "TabItem03VerifyPath",
                                  "TabItem04InstallDbs", "TabItem05Final"};
 
-std::string ReadWholeResource(const ResourceModule& module, std::string_view name) {
-  std::unique_ptr<ResourceStream> stream = OpenResource(module, name);
-  if (!stream) return {};
-  std::string bytes(static_cast<size_t>(std::max<int64_t>(stream->Size(), 0)), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const int64_t read =
-        stream->Read(bytes.data() + done, static_cast<int64_t>(bytes.size() - done));
-    if (read <= 0) break;
-    done += static_cast<size_t>(read);
-  }
-  bytes.resize(done);
-  return bytes;
-}
-
 std::string Numbered(const char* stem, size_t number) {
   return stem + std::string(number < 10 ? "0" : "") + std::to_string(number);
 }
@@ -60,7 +44,7 @@ std::string Numbered(const char* stem, size_t number) {
 
 TFormMainDbInstall::TFormMainDbInstall(Machine& machine) : machine_(machine) {
   BindHandlers();
-  LoadLayout(ReadWholeResource(machine_.resources(), kMainFormResource));
+  LoadLayout(ReadResourceBytes(machine_.resources(), kMainFormResource).value_or(""));
   Engine = std::make_unique<TDoDbInstallThings>(machine_);
   if (Engine->DatabaseCount() < 1 || !Engine->PrepareHelperLibraries()) {
     Engine->FatalError(T(kNoDatabasesKey));
@@ -291,6 +275,8 @@ void TFormMainDbInstall::ButtonMkayClick(TvgObject&) {
     return;
   }
   ShowPage(NextPage());
+  // The new page is placed at once, so input that follows before the next repaint finds it.
+  Scene().Layout();
 }
 
 void TFormMainDbInstall::ButtonExitClick(TvgObject&) { Close(); }

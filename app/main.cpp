@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/FormMainDbInstall.h"
+#include "app/FormMessage.h"
 #include "engine/DoDbInstallThings.h"
 #include "env/GeneralMod.h"
 #include "env/MessagePump.h"
@@ -22,6 +23,7 @@ namespace {
 // wizard ends the process at once with its exit code.
 Machine* TheMachine = nullptr;
 TFormMainDbInstall* MainWindow = nullptr;
+TFormMessage* MessageWindowOfRun = nullptr;
 
 // What escapes the wizard is shown as the application shows any error; the process cannot go on.
 [[noreturn]] void ShowEscapedError(const std::string& text) {
@@ -51,6 +53,8 @@ int Run(const std::vector<std::string>& arguments) {
   application.SetLogSource([] { return GeneralMod->Log().Lines(); });
   MainWindow = new TFormMainDbInstall(*TheMachine);
   application.SetMainForm(MainWindow);
+  MessageWindowOfRun = new TFormMessage(TheMachine->resources(), MainWindow);
+  MainWindow->Engine->SetMessageWindow(MessageWindowOfRun);
   // Laid out before it shows, so that the first click already finds every object in its place.
   MainWindow->Scene().Layout();
   MainWindow->Show();

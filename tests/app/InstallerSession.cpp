@@ -42,8 +42,17 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
 
 InstallerSession::InstallerSession(const std::string& installer, const std::string& prefix,
                                    const std::vector<std::string>& environment) {
-  std::vector<std::string> extra = {"WINEPREFIX=" + prefix, "DBINST_HEADLESS=1", "DBINST_SCRIPT=-"};
-  extra.insert(extra.end(), environment.begin(), environment.end());
+  const std::string suppressions =
+      std::string(DBINST_SOURCE_DIR) + "/tests/app/lsan-suppressions.txt";
+  std::vector<std::string> extra = environment;
+  for (const std::string& fallback :
+       {"WINEPREFIX=" + prefix, std::string("DBINST_HEADLESS=1"), std::string("DBINST_SCRIPT=-"),
+        "LSAN_OPTIONS=suppressions=" + suppressions}) {
+    const std::string name = fallback.substr(0, fallback.find('=') + 1);
+    bool given = false;
+    for (const std::string& entry : environment) given |= entry.rfind(name, 0) == 0;
+    if (!given) extra.push_back(fallback);
+  }
   std::vector<std::string> envp = Environment(extra);
   std::vector<std::string> argv = {installer};
   int inPipe[2], outPipe[2], errPipe[2];
@@ -170,11 +179,12 @@ std::vector<std::string> InstallerSession::Log() {
 
 int InstallerSession::Finish() {
   if (exitCode_ != -2) return exitCode_;
-  ::close(in_);
-  in_ = -1;
+  // The script stays open: its end would close the windows, racing the answer being awaited.
   std::string rest;
   while (ReadLine(rest)) {
   }
+  ::close(in_);
+  in_ = -1;
   int status = 0;
   ::waitpid(pid_, &status, 0);
   exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

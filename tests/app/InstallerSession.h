@@ -27,7 +27,8 @@ class InstallerSession {
   void Write(const std::string& commands);
   // The next answer line, or nothing when the process closed its output.
   bool ReadAnswer(JsonValue& answer);
-  // Closes the script and waits for the exit code (-1 when the process was killed).
+  // Waits for the process to end by itself and gives its exit code (-1 when it was killed);
+  // throws when it does not end in time.
   int Finish();
 
   // Commands that answer {"ok": true}.
