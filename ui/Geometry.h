@@ -17,7 +17,9 @@ struct TRectF {
   float Width() const { return right - left; }
   float Height() const { return bottom - top; }
   TPointF Center() const { return {(left + right) / 2, (top + bottom) / 2}; }
-  bool Contains(TPointF p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  bool Contains(TPointF p) const {
+    return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+  }
 };
 
 // Space on each side: an object's padding (kept free around it by the parent that aligns it) and
