@@ -42,12 +42,9 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
 
 InstallerSession::InstallerSession(const std::string& installer, const std::string& prefix,
                                    const std::vector<std::string>& environment) {
-  const std::string suppressions =
-      std::string(DBINST_SOURCE_DIR) + "/tests/app/lsan-suppressions.txt";
   std::vector<std::string> extra = environment;
   for (const std::string& fallback :
-       {"WINEPREFIX=" + prefix, std::string("DBINST_HEADLESS=1"), std::string("DBINST_SCRIPT=-"),
-        "LSAN_OPTIONS=suppressions=" + suppressions}) {
+       {"WINEPREFIX=" + prefix, std::string("DBINST_HEADLESS=1"), std::string("DBINST_SCRIPT=-")}) {
     const std::string name = fallback.substr(0, fallback.find('=') + 1);
     bool given = false;
     for (const std::string& entry : environment) given |= entry.rfind(name, 0) == 0;
