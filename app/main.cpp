@@ -1,7 +1,9 @@
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/FormMainDbInstall.h"
@@ -14,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "platform/prefix/PrefixUiServices.h"
+#include "ui/Painter.h"
 #include "ui/TvgApplication.h"
 
 namespace dbinst {
@@ -36,6 +39,14 @@ TFormMessage* MessageWindowOfRun = nullptr;
   ExitProcessWithCode(kExitCodeFatal);
 }
 
+// A debug run (DBINST_DEBUG=1) says which face fontconfig draws the layouts' font with.
+void NoteFontOfDebugRun() {
+  const char* debug = std::getenv("DBINST_DEBUG");
+  if (!debug || std::string_view(debug) != "1") return;
+  GeneralMod->Log().AddLine("Font: " + TFont().family + " is drawn as " +
+                            ResolvedFontFamily(TFont()));
+}
+
 int Run(const std::vector<std::string>& arguments) {
   SetUiServices(PrefixUiServices());
   TvgApplication& application = TvgApplication::Instance();
@@ -51,6 +62,7 @@ int Run(const std::vector<std::string>& arguments) {
   TheMachine = machine.release();
   GeneralMod = new TGeneralMod(*TheMachine, arguments);
   application.SetLogSource([] { return GeneralMod->Log().Lines(); });
+  NoteFontOfDebugRun();
   MainWindow = new TFormMainDbInstall(*TheMachine);
   application.SetMainForm(MainWindow);
   MessageWindowOfRun = new TFormMessage(TheMachine->resources(), MainWindow);

@@ -90,6 +90,30 @@ TEST(WizardStartTest, OneDatabaseIsGreetedByNameWithTheSingularTitle) {
   EXPECT_EQ(wizard->Finish(), 2);
 }
 
+TEST(WizardStartTest, ADebugRunNamesTheFaceTheLayoutsFontIsDrawnWith) {
+  test::WizardWorld world;
+  world.AddPrograms(1);
+  world.AddTilePackages(1);
+  world.Build();
+  const std::string prefix = "Font: Microsoft Sans Serif is drawn as ";
+  for (const bool debug : {false, true}) {
+    auto wizard = world.Start({debug ? "DBINST_DEBUG=1" : "DBINST_DEBUG=0"});
+    const std::vector<std::string> log = wizard->Log();
+    const auto font = std::find_if(log.begin(), log.end(), [&](const std::string& line) {
+      return line.rfind(prefix, 0) == 0;
+    });
+    if (debug) {
+      ASSERT_NE(font, log.end());
+      EXPECT_GT(font->size(), prefix.size()) << *font;
+    } else {
+      EXPECT_TRUE(font == log.end()) << *font;
+    }
+    wizard->Do("answer yes");
+    wizard->Write("close\n");
+    EXPECT_EQ(wizard->Finish(), 2);
+  }
+}
+
 TEST(WizardStartTest, SixDatabasesAreListedAndSevenAreSummedUp) {
   for (const int count : {6, 7}) {
     test::WizardWorld world;
