@@ -146,11 +146,7 @@ TEST(PaintControlsTest, TheScenesLibraryOverridesTheBuiltInLook) {
   };
   const uint32_t builtIn = fillAt();
   EXPECT_GT(TCanvas::Red(builtIn), 0xE0);  // light grey
-  const std::map<std::string, TNotifyEvent> handlers;
-  TFormLoadContext context(handlers);
-  TvgResources library;
-  library.LoadProperty({"Resource", TFormValue::Bytes(EFormValueType::vaBinary,
-                                                      CompileFormText(R"(object S: TvgStyleBook
+  const auto library = testing::StyleLibraryFromText(R"(object S: TvgStyleBook
   object buttonstyle: TvgStyle
     Fill.Color = '#FF00FF00'
   end
@@ -158,9 +154,8 @@ TEST(PaintControlsTest, TheScenesLibraryOverridesTheBuiltInLook) {
     Fill.Color = '#FF0000FF'
   end
 end
-)"))},
-                       context);
-  scene->SetStyleLibrary(&library);
+)");
+  scene->SetStyleLibrary(library.get());
   EXPECT_EQ(fillAt(), 0xFF00FF00u);
   scene->Find("Plain")->SetStyleLookup("greenbutton");
   EXPECT_EQ(fillAt(), 0xFF0000FFu);

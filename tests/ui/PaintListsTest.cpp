@@ -66,11 +66,7 @@ TEST(PaintListsTest, CheckedItemsShowTheAccentMarkInTheirBox) {
 
 TEST(PaintListsTest, CheckBoxesTakeTheirOwnStyleWhateverTheTreeNames) {
   auto scene = TreeScene();
-  const std::map<std::string, TNotifyEvent> handlers;
-  TFormLoadContext context(handlers);
-  TvgResources library;
-  library.LoadProperty({"Resource", TFormValue::Bytes(EFormValueType::vaBinary,
-                                                      CompileFormText(R"(object S: TvgStyleBook
+  const auto library = testing::StyleLibraryFromText(R"(object S: TvgStyleBook
   object checkboxstyle: TvgStyle
     Check.Color = '#FF00C000'
   end
@@ -78,9 +74,8 @@ TEST(PaintListsTest, CheckBoxesTakeTheirOwnStyleWhateverTheTreeNames) {
     Fill.Color = '#FFFFFFFF'
   end
 end
-)"))},
-                       context);
-  scene->SetStyleLibrary(&library);
+)");
+  scene->SetStyleLibrary(library.get());
   scene->Find("Tree")->SetStyleLookup("calmtree");
   TCanvas canvas(200, 62);
   scene->Paint(canvas.Cr(), 1);

@@ -7,6 +7,7 @@
 
 #include "ui/FormLoader.h"
 #include "ui/FormText.h"
+#include "ui/TvgResources.h"
 #include "ui/TvgScene.h"
 
 namespace dbinst::testing {
@@ -21,6 +22,16 @@ inline std::unique_ptr<TvgScene> SceneFromText(std::string_view text, float widt
   scene->SetSize(width, height);
   scene->Layout();
   return scene;
+}
+
+// A style library compiled from the text form of its styles, for drawing tests.
+inline std::unique_ptr<TvgResources> StyleLibraryFromText(std::string_view text) {
+  static const std::map<std::string, TNotifyEvent> kNoHandlers;
+  TFormLoadContext context(kNoHandlers);
+  auto library = std::make_unique<TvgResources>();
+  library->LoadProperty(
+      {"Resource", TFormValue::Bytes(EFormValueType::vaBinary, CompileFormText(text))}, context);
+  return library;
 }
 
 }  // namespace dbinst::testing
