@@ -3,13 +3,14 @@
 #include "app/FolderBrowser.h"
 #include "app/VerifyPage.h"
 #include "app/WelcomeBlock.h"
+#include "app/WizardProgress.h"
 #include "engine/DoDbInstallThings.h"
 #include "env/GeneralMod.h"
-#include "env/MessagePump.h"
-#include "payload/MyFileOp.h"
+#include "env/TextKeys.h"
 #include "payload/ResourceFile.h"
+#include "platform/ExitCodes.h"
 #include "platform/Machine.h"
-#include "platform/MessageBox.h"
+#include "platform/ProcessExit.h"
 #include "platform/SystemInfo.h"
 #include "platform/Text.h"
 #include "ui/TvgApplication.h"
@@ -22,9 +23,6 @@
 namespace dbinst {
 namespace {
 
-constexpr int kNoDatabasesKey = 224;
-constexpr int kInstallFailedKey = 15;
-constexpr int kPathPlaceholderKey = 235;
 constexpr uint32_t kRunningCheckInterval = 250;
 constexpr uint32_t kDiskSpaceInterval = 1000;
 constexpr TAlphaColor kWarningColor = 0xFFC04040;
@@ -32,9 +30,8 @@ constexpr TAlphaColor kNormalColor = 0xFF000000;
 constexpr TAlphaColor kDimmedColor = 0x60000000;
 constexpr float kHiddenTabOpacity = 0.01f;
 constexpr float kHiddenTabHeight = 2.0f;
-
-const char* const kTabItems[] = {"TabItem01Welcome", "TabItem02ChoosePath", "TabItem03VerifyPath",
-                                 "TabItem04InstallDbs", "TabItem05Final"};
+constexpr size_t kWelcomeDbTextCount = 6;
+constexpr size_t kVerifyPathPairCount = 4;
 
 std::string Numbered(const char* stem, size_t number) {
   return stem + std::string(number < 10 ? "0" : "") + std::to_string(number);
@@ -42,25 +39,30 @@ std::string Numbered(const char* stem, size_t number) {
 
 }  // namespace
 
-TFormMainDbInstall::TFormMainDbInstall(Machine& machine) : machine_(machine) {
+TFormMainDbInstall::TFormMainDbInstall(Machine& machine, TGeneralMod& module)
+    : machine_(machine), module_(module) {
   BindHandlers();
   LoadLayout(ReadResourceBytes(machine_.resources(), kMainFormResource).value_or(""));
-  Engine = std::make_unique<TDoDbInstallThings>(machine_);
+  BindObjects();
+  Engine = std::make_unique<TDoDbInstallThings>(machine_, module_);
   if (Engine->DatabaseCount() < 1 || !Engine->PrepareHelperLibraries()) {
-    Engine->FatalError(T(kNoDatabasesKey));
+    Engine->FatalError(T(TextKey::NoDatabases));
   }
-  CollectWidgets();
   HideTabHeaders();
   ShowPage(EWizardPage::Welcome);
   FillTexts();
   FillLocalDrives();
   // Building the program choice enabled the button: the host check has the last word here.
-  TimerCheckRunningStuffTimer(Timer("TimerCheckRunningStuff"));
+  TimerCheckRunningStuffTimer(*TimerCheckRunningStuff);
 }
 
 TFormMainDbInstall::~TFormMainDbInstall() = default;
 
-std::string TFormMainDbInstall::T(int key) const { return GeneralMod->Text(key); }
+std::string TFormMainDbInstall::T(int key) const { return module_.Text(key); }
+
+TextOfKey TFormMainDbInstall::Texts() const {
+  return [this](int key) { return T(key); };
+}
 
 void TFormMainDbInstall::BindHandlers() {
   const auto bind = [this](const char* name, void (TFormMainDbInstall::*handler)(TvgObject&)) {
@@ -82,27 +84,65 @@ void TFormMainDbInstall::BindHandlers() {
        std::function<void(TTimer&)>([this](TTimer& timer) { TimerDiskSpaceInfoTimer(timer); }));
 }
 
-void TFormMainDbInstall::CollectWidgets() {
-  for (size_t i = 1; i <= 6; ++i) {
+// A layout without one of these objects, or with one of another kind, fails here, before the
+// wizard starts.
+void TFormMainDbInstall::BindObjects() {
+  BindObject(TextWindowTitle, "TextWindowTitle");
+  BindObject(TabControlMain, "TabControlMain");
+  BindObject(TabItem01Welcome, "TabItem01Welcome");
+  BindObject(TabItem02ChoosePath, "TabItem02ChoosePath");
+  BindObject(TabItem03VerifyPath, "TabItem03VerifyPath");
+  BindObject(TabItem04InstallDbs, "TabItem04InstallDbs");
+  BindObject(TabItem05Final, "TabItem05Final");
+  BindObject(ButtonExit, "ButtonExit");
+  BindObject(ButtonMkay, "ButtonMkay");
+  BindObject(GroupBoxWelcome, "GroupBoxWelcome");
+  BindObject(TextWelcomeHead, "TextWelcomeHead");
+  BindObject(TextWelcomeFoot01, "TextWelcomeFoot01");
+  BindObject(TextWelcomeFoot02, "TextWelcomeFoot02");
+  BindObject(GroupBoxChoosePath, "GroupBoxChoosePath");
+  BindObject(RadioButtonChoosePathMainOne, "RadioButtonChoosePathMainOne");
+  BindObject(RadioButtonChoosePathRemainingOnes, "RadioButtonChoosePathRemainingOnes");
+  BindObject(TreeViewPaths, "TreeViewPaths");
+  BindObject(RadioButtonChoosePathChooseManually, "RadioButtonChoosePathChooseManually");
+  BindObject(TextChoosePathChooseManuallyPath, "TextChoosePathChooseManuallyPath");
+  BindObject(ButtonChoosePathChooseManuallyBrowse, "ButtonChoosePathChooseManuallyBrowse");
+  BindObject(TextChoosePathChooseManuallyWarning, "TextChoosePathChooseManuallyWarning");
+  BindObject(GroupBoxVerifyPath, "GroupBoxVerifyPath");
+  BindObject(TextVerifyPathHeader, "TextVerifyPathHeader");
+  BindObject(TextVerifyPathFoota, "TextVerifyPathFoota");
+  BindObject(GroupBoxInstallDbs, "GroupBoxInstallDbs");
+  BindObject(TextInstallMainActivity, "TextInstallMainActivity");
+  BindObject(ProgressBarInstallMainProcess, "ProgressBarInstallMainProcess");
+  BindObject(TextInstallSubActivity, "TextInstallSubActivity");
+  BindObject(ProgressBarInstallSubProcess, "ProgressBarInstallSubProcess");
+  BindObject(TextInstallDiskSpaceInfo, "TextInstallDiskSpaceInfo");
+  BindObject(GroupBoxFinal, "GroupBoxFinal");
+  BindObject(TextFinalMessage, "TextFinalMessage");
+  TimerCheckRunningStuff = &Timer("TimerCheckRunningStuff");
+  TimerDiskSpaceInfo = &Timer("TimerDiskSpaceInfo");
+  for (size_t i = 1; i <= kWelcomeDbTextCount; ++i) {
     WelcomeDbTexts.push_back(&Object<TvgText>(Numbered("TextWelcomeDb", i)));
   }
-  for (size_t i = 1; i <= 4; ++i) {
+  for (size_t i = 1; i <= kVerifyPathPairCount; ++i) {
     VerifyPathPairs.emplace_back(&Object<TvgText>(Numbered("TextVerifyPathDbname", i)),
                                  &Object<TvgText>(Numbered("TextVerifyPathDbdates", i)));
   }
 }
 
+std::vector<TvgTabItem*> TFormMainDbInstall::TabItems() const {
+  return {TabItem01Welcome, TabItem02ChoosePath, TabItem03VerifyPath, TabItem04InstallDbs,
+          TabItem05Final};
+}
+
 void TFormMainDbInstall::HideTabHeaders() {
-  for (const char* name : kTabItems) {
-    TvgTabItem& item = Object<TvgTabItem>(name);
-    item.SetOpacity(kHiddenTabOpacity);
-    item.SetHeight(kHiddenTabHeight);
+  for (TvgTabItem* item : TabItems()) {
+    item->SetOpacity(kHiddenTabOpacity);
+    item->SetHeight(kHiddenTabHeight);
   }
 }
 
-void TFormMainDbInstall::SelectTab(const char* name) {
-  Object<TvgTabControl>("TabControlMain").SetSelected(&Object<TvgTabItem>(name));
-}
+void TFormMainDbInstall::SelectTab(TvgTabItem* item) { TabControlMain->SetSelected(item); }
 
 EWizardPage TFormMainDbInstall::NextPage() const {
   switch (CurrentPage) {
@@ -122,36 +162,32 @@ EWizardPage TFormMainDbInstall::NextPage() const {
 
 void TFormMainDbInstall::ShowPage(EWizardPage page) {
   CurrentPage = page;
-  TvgButton& mkay = Object<TvgButton>("ButtonMkay");
-  TvgButton& exit = Object<TvgButton>("ButtonExit");
   switch (page) {
-    case EWizardPage::Welcome: {
-      mkay.SetText(T(23) + " >>");
-      exit.SetText(T(22));
-      TTimer& timer = Timer("TimerCheckRunningStuff");
-      TimerCheckRunningStuffTimer(timer);
-      timer.SetInterval(kRunningCheckInterval);
-      timer.SetEnabled(true);
-      SelectTab(kTabItems[0]);
+    case EWizardPage::Welcome:
+      ButtonMkay->SetText(T(TextKey::Next) + " >>");
+      ButtonExit->SetText(T(TextKey::Cancel));
+      TimerCheckRunningStuffTimer(*TimerCheckRunningStuff);
+      TimerCheckRunningStuff->SetInterval(kRunningCheckInterval);
+      TimerCheckRunningStuff->SetEnabled(true);
+      SelectTab(TabItem01Welcome);
       break;
-    }
     case EWizardPage::ChoosePath:
-      Timer("TimerCheckRunningStuff").SetEnabled(false);
+      TimerCheckRunningStuff->SetEnabled(false);
       ResetTreeChoice();
-      mkay.SetText(T(226));
-      exit.SetText(T(22));
-      SelectTab(kTabItems[1]);
+      ButtonMkay->SetText(T(TextKey::Install));
+      ButtonExit->SetText(T(TextKey::Cancel));
+      SelectTab(TabItem02ChoosePath);
       RefuseUnusableManualFolder();
       break;
     case EWizardPage::VerifyPath:
-      Object<TvgButton>("ButtonChoosePathChooseManuallyBrowse").SetEnabled(false);
+      ButtonChoosePathChooseManuallyBrowse->SetEnabled(false);
       if (PrepareVerifyPage()) {
         ShowPage(NextPage());
         return;
       }
-      SelectTab(kTabItems[2]);
-      mkay.SetText(T(226));
-      exit.SetText(T(22));
+      SelectTab(TabItem03VerifyPath);
+      ButtonMkay->SetText(T(TextKey::Install));
+      ButtonExit->SetText(T(TextKey::Cancel));
       break;
     case EWizardPage::InstallDbs:
       RunInstallation();
@@ -163,114 +199,113 @@ void TFormMainDbInstall::ShowPage(EWizardPage page) {
 }
 
 void TFormMainDbInstall::RunInstallation() {
-  TTimer& diskSpace = Timer("TimerDiskSpaceInfo");
-  TimerDiskSpaceInfoTimer(diskSpace);
-  diskSpace.SetInterval(kDiskSpaceInterval);
-  diskSpace.OnTimer = TimerHandler("TimerDiskSpaceInfoTimer");
-  diskSpace.SetEnabled(true);
-  SelectTab(kTabItems[3]);
-  Object<TvgButton>("ButtonMkay").SetVisible(false);
-  Object<TvgButton>("ButtonExit").SetText(T(22));
-  auto& mainBar = Object<TvgProgressBar>("ProgressBarInstallMainProcess");
-  auto& subBar = Object<TvgProgressBar>("ProgressBarInstallSubProcess");
-  auto& activity = Object<TvgText>("TextInstallSubActivity");
-  const bool copied = Engine->CopyArchives(&mainBar, &subBar, &activity);
-  if (!copied)
-    GeneralMod->Log().AddLine("Copying the database archives out of the installer failed");
+  TimerDiskSpaceInfoTimer(*TimerDiskSpaceInfo);
+  TimerDiskSpaceInfo->SetInterval(kDiskSpaceInterval);
+  TimerDiskSpaceInfo->OnTimer = TimerHandler("TimerDiskSpaceInfoTimer");
+  TimerDiskSpaceInfo->SetEnabled(true);
+  SelectTab(TabItem04InstallDbs);
+  ButtonMkay->SetVisible(false);
+  ButtonExit->SetText(T(TextKey::Cancel));
+  TWizardProgress progress(*ProgressBarInstallMainProcess, *ProgressBarInstallSubProcess,
+                           *TextInstallSubActivity);
+  const bool copied = Engine->CopyArchives(&progress);
+  if (!copied) module_.Log().AddLine("Copying the database archives out of the installer failed");
   const std::string folder = ChosenTarget().Folder;
-  const bool installed = Engine->InstallDatabases(folder, &mainBar, &subBar, &activity);
-  if (!installed) GeneralMod->Log().AddLine("Installing the databases into " + folder + " failed");
+  const bool installed = Engine->InstallDatabases(folder, &progress);
+  if (!installed) module_.Log().AddLine("Installing the databases into " + folder + " failed");
   installationFailed_ = !copied || !installed;
-  diskSpace.SetEnabled(false);
-  diskSpace.OnTimer = nullptr;
+  TimerDiskSpaceInfo->SetEnabled(false);
+  TimerDiskSpaceInfo->OnTimer = nullptr;
   ShowPage(NextPage());
 }
 
 void TFormMainDbInstall::ShowFinalPage() {
-  SelectTab(kTabItems[4]);
-  TvgButton& mkay = Object<TvgButton>("ButtonMkay");
-  mkay.SetVisible(true);
-  mkay.SetText(T(25));
-  Object<TvgButton>("ButtonExit").SetVisible(false);
+  SelectTab(TabItem05Final);
+  ButtonMkay->SetVisible(true);
+  ButtonMkay->SetText(T(TextKey::Finish));
+  ButtonExit->SetVisible(false);
   // A failed step must not be reported as a success.
-  if (installationFailed_) Object<TvgText>("TextFinalMessage").SetText(T(kInstallFailedKey));
+  if (installationFailed_) TextFinalMessage->SetText(T(TextKey::InstallationFailed));
 }
 
 void TFormMainDbInstall::FillTexts() {
   const int count = Engine->DatabaseCount();
-  const std::string title = T(count < 2 ? 207 : 208);
-  Object<TvgText>("TextWindowTitle").SetText(title);
+  const std::string title =
+      T(count < 2 ? TextKey::TitleOneDatabase : TextKey::TitleSeveralDatabases);
+  TextWindowTitle->SetText(title);
   TvgApplication::Instance().SetTitle(title);
   SetCaption(title);
-  Object<TvgGroupBox>("GroupBoxWelcome").SetText(T(243));
+  GroupBoxWelcome->SetText(T(TextKey::WelcomeTitle));
   FillWelcomeBlock();
-  Object<TvgText>("TextWelcomeFoot02").SetText(T(223));
-  Object<TvgGroupBox>("GroupBoxChoosePath").SetText(T(59));
-  Object<TvgButton>("ButtonChoosePathChooseManuallyBrowse").SetText(T(74));
+  TextWelcomeFoot02->SetText(T(TextKey::CloseProgramsWarning));
+  GroupBoxChoosePath->SetText(T(TextKey::ChoosePathTitle));
+  ButtonChoosePathChooseManuallyBrowse->SetText(T(TextKey::Browse));
   BuildProgramChoice();
-  Object<TvgGroupBox>("GroupBoxVerifyPath").SetText(T(236));
-  Object<TvgGroupBox>("GroupBoxInstallDbs").SetText(title);
-  Object<TvgText>("TextInstallMainActivity").SetText(T(246));
-  Object<TvgGroupBox>("GroupBoxFinal").SetText(T(count < 2 ? 248 : 245));
-  Object<TvgText>("TextFinalMessage").SetText(T(77));
+  GroupBoxVerifyPath->SetText(T(TextKey::VerifyTitle));
+  GroupBoxInstallDbs->SetText(title);
+  TextInstallMainActivity->SetText(T(TextKey::InstallProgressTitle));
+  GroupBoxFinal->SetText(
+      T(count < 2 ? TextKey::FinalTitleOneDatabase : TextKey::FinalTitleSeveralDatabases));
+  TextFinalMessage->SetText(T(TextKey::InstallationCompleted));
 }
 
 void TFormMainDbInstall::FillWelcomeBlock() {
-  const TWelcomeBlock block =
-      MakeWelcomeBlock(Engine->CatalogueCopy(), [this](int key) { return T(key); });
-  Object<TvgText>("TextWelcomeHead").SetText(block.Head);
+  const TWelcomeBlock block = MakeWelcomeBlock(Engine->CatalogueCopy(), Texts());
+  TextWelcomeHead->SetText(block.Head);
   for (size_t i = 0; i < WelcomeDbTexts.size(); ++i) {
     WelcomeDbTexts[i]->SetVisible(block.Lines[i].has_value());
     if (block.Lines[i]) WelcomeDbTexts[i]->SetText(*block.Lines[i]);
   }
-  Object<TvgText>("TextWelcomeFoot01").SetText(block.Foot01);
+  TextWelcomeFoot01->SetText(block.Foot01);
 }
 
 void TFormMainDbInstall::BuildProgramChoice() {
-  const TCadAppInstalledVec programs = Engine->TargetPrograms();
-  const TextOfKey text = [this](int key) { return T(key); };
-  auto& mainOne = Object<TvgRadioButton>("RadioButtonChoosePathMainOne");
-  auto& remaining = Object<TvgRadioButton>("RadioButtonChoosePathRemainingOnes");
-  auto& manually = Object<TvgRadioButton>("RadioButtonChoosePathChooseManually");
-  TvgTreeView& tree = Tree();
-  mainOne.SetVisible(!programs.empty());
-  if (!programs.empty()) {
-    mainOne.SetText(FillPlaceholders(
-        T(227), {ProgramDisplayName(programs[0], *Engine, text), programs[0].Folder}));
+  targetChoice_ = TTargetChoiceModel(Engine->TargetPrograms(), T(TextKey::PathPlaceholder));
+  const TCadAppInstalledVec& programs = targetChoice_.Programs();
+  const TextOfKey text = Texts();
+  const bool main = targetChoice_.Offers(ETargetChoice::MainProgram);
+  RadioButtonChoosePathMainOne->SetVisible(main);
+  if (main) {
+    RadioButtonChoosePathMainOne->SetText(
+        FillPlaceholders(T(TextKey::MainProgramChoice),
+                         {ProgramDisplayName(programs[0], *Engine, text), programs[0].Folder}));
   }
-  remaining.SetVisible(programs.size() >= 2);
-  tree.SetVisible(programs.size() >= 2);
-  if (programs.size() >= 2) {
-    remaining.SetText(T(228));
+  const bool others = targetChoice_.Offers(ETargetChoice::OtherProgram);
+  RadioButtonChoosePathRemainingOnes->SetVisible(others);
+  TreeViewPaths->SetVisible(others);
+  if (others) {
+    RadioButtonChoosePathRemainingOnes->SetText(T(TextKey::OtherProgramChoice));
     for (size_t i = 1; i < programs.size(); ++i) {
-      tree.BeginUpdate();
-      TvgTreeViewItem& item = tree.AddItem(FillPlaceholders(
-          T(229), {ProgramDisplayName(programs[i], *Engine, text), programs[i].Folder}));
-      item.SetIsChecked(i == 1);
+      TreeViewPaths->BeginUpdate();
+      TvgTreeViewItem& item = TreeViewPaths->AddItem(
+          FillPlaceholders(T(TextKey::ProgramTreeItem),
+                           {ProgramDisplayName(programs[i], *Engine, text), programs[i].Folder}));
+      // Entered before it is checked, so the check handler finds the item's program.
       TreeItemApps[&item] = programs[i];
-      tree.EndUpdate();
+      item.SetIsChecked(i == 1);
+      TreeViewPaths->EndUpdate();
     }
   }
-  manually.SetText(T(230));
-  auto& warning = Object<TvgText>("TextChoosePathChooseManuallyWarning");
-  warning.SetText(T(Engine->AnyNewFormat() ? 232 : 231));
-  warning.SetVisible(false);
-  Object<TvgText>("TextChoosePathChooseManuallyPath").SetText(T(kPathPlaceholderKey));
-  ManualApp = {};
-  TvgRadioButton& initial = mainOne.Visible() ? mainOne : manually;
+  RadioButtonChoosePathChooseManually->SetText(T(TextKey::ManualChoice));
+  TextChoosePathChooseManuallyWarning->SetText(T(Engine->AnyNewFormat()
+                                                     ? TextKey::ManualFolderWarningNewFormat
+                                                     : TextKey::ManualFolderWarning));
+  TextChoosePathChooseManuallyWarning->SetVisible(false);
+  TextChoosePathChooseManuallyPath->SetText(targetChoice_.ManualPathText());
+  TvgRadioButton& initial =
+      main ? *RadioButtonChoosePathMainOne : *RadioButtonChoosePathChooseManually;
   initial.SetIsChecked(true);
   RadioButtonChoosePathChange(initial);
 }
 
 void TFormMainDbInstall::FillLocalDrives() {
-  for (const TLogicalDriveFound& drive : Engine->FileOp().ListLocalDrives()) {
+  for (const TLogicalDriveFound& drive : Engine->LocalDrives()) {
     LocalDrives[ToUpper(drive.letter.substr(0, 1))] = drive;
   }
 }
 
 void TFormMainDbInstall::ButtonMkayClick(TvgObject&) {
-  auto& tabs = Object<TvgTabControl>("TabControlMain");
-  if (tabs.Selected() == &Object<TvgTabItem>(kTabItems[4])) {
+  if (TabControlMain->Selected() == TabItem05Final) {
     Close();
     return;
   }
@@ -284,65 +319,42 @@ void TFormMainDbInstall::ButtonExitClick(TvgObject&) { Close(); }
 void TFormMainDbInstall::FormActivate(TvgObject&) {}
 
 void TFormMainDbInstall::FormCloseQuery(bool& canClose) {
-  auto& tabs = Object<TvgTabControl>("TabControlMain");
-  if (tabs.Selected() == &Object<TvgTabItem>(kTabItems[4])) {
-    ExitProcessWithCode(installationFailed_ ? kExitCodeInstallFailed : 0);
+  if (TabControlMain->Selected() == TabItem05Final) {
+    ExitProcessWithCode(installationFailed_ ? kExitCodeInstallFailed : kExitCodeFinished);
   }
   canClose = Engine->ConfirmExit();
-}
-
-TvgTreeView& TFormMainDbInstall::Tree() { return Object<TvgTreeView>("TreeViewPaths"); }
-
-TCadAppInstalled TFormMainDbInstall::ChosenTarget() {
-  auto& mainOne = Object<TvgRadioButton>("RadioButtonChoosePathMainOne");
-  auto& remaining = Object<TvgRadioButton>("RadioButtonChoosePathRemainingOnes");
-  auto& manually = Object<TvgRadioButton>("RadioButtonChoosePathChooseManually");
-  if (mainOne.Visible() && mainOne.IsChecked()) {
-    const TCadAppInstalledVec programs = Engine->TargetPrograms();
-    return programs.empty() ? TCadAppInstalled{} : programs.front();
-  }
-  if (remaining.Visible() && remaining.IsChecked()) {
-    const auto found = TreeItemApps.find(FirstCheckedTreeItem());
-    return found == TreeItemApps.end() ? TCadAppInstalled{} : found->second;
-  }
-  if (manually.Visible() && manually.IsChecked()) {
-    if (Object<TvgText>("TextChoosePathChooseManuallyWarning").Visible()) {
-      return {EProductLine::None,
-              WithTrailingBackslash(Object<TvgText>("TextChoosePathChooseManuallyPath").Text())};
-    }
-    return ManualApp;
-  }
-  return {};
 }
 
 void TFormMainDbInstall::RadioButtonChoosePathChange(TvgObject& sender) {
   auto* radio = dynamic_cast<TvgRadioButton*>(&sender);
   if (!radio || !radio->IsChecked()) return;
-  const std::string& name = radio->Name();
-  const bool main = name == "RadioButtonChoosePathMainOne";
-  const bool remaining = name == "RadioButtonChoosePathRemainingOnes";
-  const bool manually = name == "RadioButtonChoosePathChooseManually";
-  if (!main && !remaining && !manually) return;
-  TvgTreeView& tree = Tree();
-  auto& path = Object<TvgText>("TextChoosePathChooseManuallyPath");
-  auto& browse = Object<TvgButton>("ButtonChoosePathChooseManuallyBrowse");
-  auto& warning = Object<TvgText>("TextChoosePathChooseManuallyWarning");
-  if (remaining) {
-    tree.SetEnabled(true);
-  } else if (tree.Visible()) {
-    tree.SetEnabled(false);
-  }
-  if (!manually) {
-    path.SetTextColor(kDimmedColor);
-    browse.SetEnabled(false);
-    if (warning.Visible()) warning.SetTextColor(kDimmedColor);
-    Object<TvgButton>("ButtonMkay").SetEnabled(true);
+  ETargetChoice choice;
+  if (radio == RadioButtonChoosePathMainOne) {
+    choice = ETargetChoice::MainProgram;
+  } else if (radio == RadioButtonChoosePathRemainingOnes) {
+    choice = ETargetChoice::OtherProgram;
+  } else if (radio == RadioButtonChoosePathChooseManually) {
+    choice = ETargetChoice::ManualFolder;
+  } else {
     return;
   }
-  path.SetTextColor(kNormalColor);
-  browse.SetEnabled(true);
-  if (path.Text() == T(kPathPlaceholderKey) &&
-      Object<TvgRadioButton>("RadioButtonChoosePathMainOne").Visible()) {
+  targetChoice_.Choose(choice);
+  if (choice == ETargetChoice::OtherProgram) {
+    TreeViewPaths->SetEnabled(true);
+  } else if (TreeViewPaths->Visible()) {
+    TreeViewPaths->SetEnabled(false);
+  }
+  TvgText& warning = *TextChoosePathChooseManuallyWarning;
+  if (choice != ETargetChoice::ManualFolder) {
+    TextChoosePathChooseManuallyPath->SetTextColor(kDimmedColor);
+    ButtonChoosePathChooseManuallyBrowse->SetEnabled(false);
+    if (warning.Visible()) warning.SetTextColor(kDimmedColor);
+    ButtonMkay->SetEnabled(true);
+    return;
+  }
+  TextChoosePathChooseManuallyPath->SetTextColor(kNormalColor);
+  ButtonChoosePathChooseManuallyBrowse->SetEnabled(true);
+  if (!targetChoice_.ManualFolderChosen() && targetChoice_.Offers(ETargetChoice::MainProgram)) {
     BrowseForFolder();
   }
   if (warning.Visible()) warning.SetTextColor(kWarningColor);
@@ -352,11 +364,9 @@ void TFormMainDbInstall::RadioButtonChoosePathChange(TvgObject& sender) {
 void TFormMainDbInstall::RefuseUnusableManualFolder() {
   // The welcome page's button belongs to the running-program check.
   if (CurrentPage != EWizardPage::ChoosePath) return;
-  auto& manually = Object<TvgRadioButton>("RadioButtonChoosePathChooseManually");
-  if (!manually.Visible() || !manually.IsChecked()) return;
-  const std::string path =
-      WithTrailingBackslash(Object<TvgText>("TextChoosePathChooseManuallyPath").Text());
-  if (!IsOnLocalDrive(path, LocalDrives)) Object<TvgButton>("ButtonMkay").SetEnabled(false);
+  if (!targetChoice_.IsChosen(ETargetChoice::ManualFolder)) return;
+  const std::string path = WithTrailingBackslash(targetChoice_.ManualPathText());
+  if (!IsOnLocalDrive(path, LocalDrives)) ButtonMkay->SetEnabled(false);
 }
 
 void TFormMainDbInstall::ButtonChoosePathChooseManuallyBrowseClick(TvgObject&) {
@@ -364,87 +374,89 @@ void TFormMainDbInstall::ButtonChoosePathChooseManuallyBrowseClick(TvgObject&) {
 }
 
 void TFormMainDbInstall::BrowseForFolder() {
-  auto& pathText = Object<TvgText>("TextChoosePathChooseManuallyPath");
-  const std::string start = BrowseStartFolder(pathText.Text(), machine_.files());
-  const std::string caption = T(Engine->DatabaseCount() < 2 ? 233 : 234);
+  const std::string start = BrowseStartFolder(targetChoice_.ManualPathText(), machine_.files());
+  const std::string caption =
+      T(Engine->DatabaseCount() < 2 ? TextKey::BrowseCaptionOneDatabase
+                                    : TextKey::BrowseCaptionSeveralDatabases);
   {
-    TFolderBrowser browser(machine_, [this](int key) { return T(key); });
+    TFolderBrowser browser(machine_, Texts());
     browser.SetOwner(this);
     std::string chosen;
-    if (browser.Execute(caption, start, chosen)) pathText.SetText(WithTrailingBackslash(chosen));
+    if (browser.Execute(caption, start, chosen)) {
+      targetChoice_.ChooseManualFolder(WithTrailingBackslash(chosen));
+      TextChoosePathChooseManuallyPath->SetText(targetChoice_.ManualPathText());
+    }
   }
-  const std::string path = pathText.Text();
+  const std::string& path = targetChoice_.ManualPathText();
   bool recognised = false;
-  TvgButton& mkay = Object<TvgButton>("ButtonMkay");
   if (!IsOnLocalDrive(path, LocalDrives)) {
-    mkay.SetEnabled(false);
+    ButtonMkay->SetEnabled(false);
   } else {
     const TCadAppInstalled found = RecogniseProgramFolder(path, *Engine);
     if (found.ProductLine != EProductLine::None) {
-      ManualApp = found;
+      targetChoice_.RecogniseManualFolder(found);
       recognised = true;
     }
-    mkay.SetEnabled(true);
+    ButtonMkay->SetEnabled(true);
   }
-  Object<TvgText>("TextChoosePathChooseManuallyWarning").SetVisible(!recognised);
+  if (!recognised) targetChoice_.RefuseManualFolder();
+  TextChoosePathChooseManuallyWarning->SetVisible(!recognised);
 }
 
 void TFormMainDbInstall::CheckOnlyTreeItem(TvgTreeViewItem* item) {
-  TvgTreeView& tree = Tree();
-  const std::vector<TvgTreeViewItem*> items = tree.Items();
-  tree.BeginUpdate();
-  if (!item) item = tree.Selected();
+  const std::vector<TvgTreeViewItem*> items = TreeViewPaths->Items();
+  TreeViewPaths->BeginUpdate();
+  if (!item) item = TreeViewPaths->Selected();
   if (!item && !items.empty()) item = items.front();
   if (item) {
     for (TvgTreeViewItem* other : items) other->SetIsChecked(other == item);
-    tree.SetSelected(item);
+    TreeViewPaths->SetSelected(item);
+    const auto program = TreeItemApps.find(item);
+    targetChoice_.CheckOtherProgram(program == TreeItemApps.end() ? TCadAppInstalled{}
+                                                                  : program->second);
   }
-  tree.EndUpdate();
+  TreeViewPaths->EndUpdate();
 }
 
 TvgTreeViewItem* TFormMainDbInstall::FirstCheckedTreeItem() const {
-  for (TvgTreeViewItem* item : const_cast<TFormMainDbInstall*>(this)->Tree().Items()) {
+  for (TvgTreeViewItem* item : TreeViewPaths->Items()) {
     if (item->IsChecked()) return item;
   }
   return nullptr;
 }
 
 void TFormMainDbInstall::TreeViewPathsClick(TvgObject&) {
-  TvgTreeView& tree = Tree();
-  TNotifyEvent handler = std::move(tree.OnClick);
-  tree.OnClick = nullptr;
+  TNotifyEvent handler = std::move(TreeViewPaths->OnClick);
+  TreeViewPaths->OnClick = nullptr;
   CheckOnlyTreeItem(nullptr);
-  tree.OnClick = std::move(handler);
+  TreeViewPaths->OnClick = std::move(handler);
 }
 
 void TFormMainDbInstall::TreeViewPathsChangeCheck(TvgObject& sender) {
-  TvgTreeView& tree = Tree();
-  TNotifyEvent handler = std::move(tree.OnChangeCheck);
-  tree.OnChangeCheck = nullptr;
+  TNotifyEvent handler = std::move(TreeViewPaths->OnChangeCheck);
+  TreeViewPaths->OnChangeCheck = nullptr;
   CheckOnlyTreeItem(dynamic_cast<TvgTreeViewItem*>(&sender));
-  tree.OnChangeCheck = std::move(handler);
+  TreeViewPaths->OnChangeCheck = std::move(handler);
 }
 
 void TFormMainDbInstall::ResetTreeChoice() {
-  TvgTreeView& tree = Tree();
-  const std::vector<TvgTreeViewItem*> items = tree.Items();
+  const std::vector<TvgTreeViewItem*> items = TreeViewPaths->Items();
   if (items.empty()) return;
-  const bool enabled = tree.Enabled();
-  tree.SetEnabled(true);
-  tree.BeginUpdate();
+  const bool enabled = TreeViewPaths->Enabled();
+  TreeViewPaths->SetEnabled(true);
+  TreeViewPaths->BeginUpdate();
   items.front()->SetIsChecked(true);
   items.front()->SetIsChecked(false);
   items.front()->SetIsChecked(true);
-  tree.EndUpdate();
-  tree.SetEnabled(enabled);
+  TreeViewPaths->EndUpdate();
+  TreeViewPaths->SetEnabled(enabled);
 }
 
 bool TFormMainDbInstall::PrepareVerifyPage() {
   const TCadAppInstalled target = ChosenTarget();
-  const TVerifyPage page =
-      MakeVerifyPage(Engine->ExistingDatabases(target.Folder), [this](int key) { return T(key); });
-  Object<TvgText>("TextVerifyPathHeader").SetText(page.Header);
-  Object<TvgText>("TextVerifyPathFoota").SetText(page.Foot);
+  const TVerifyPage page = MakeVerifyPage(Engine->ExistingDatabases(target.Folder), Texts());
+  TextVerifyPathHeader->SetText(page.Header);
+  TextVerifyPathFoota->SetText(page.Foot);
   for (size_t i = 0; i < VerifyPathPairs.size(); ++i) {
     auto [name, dates] = VerifyPathPairs[i];
     name->SetVisible(page.Names[i].has_value());
@@ -457,21 +469,19 @@ bool TFormMainDbInstall::PrepareVerifyPage() {
 
 void TFormMainDbInstall::TimerCheckRunningStuffTimer(TTimer&) {
   const bool running = Engine->IsHostRunning();
-  auto& warning = Object<TvgText>("TextWelcomeFoot02");
-  warning.SetTextColor(running ? kWarningColor : kNormalColor);
-  warning.SetTextBold(running);
-  Object<TvgButton>("ButtonMkay").SetEnabled(!running);
+  TextWelcomeFoot02->SetTextColor(running ? kWarningColor : kNormalColor);
+  TextWelcomeFoot02->SetTextBold(running);
+  ButtonMkay->SetEnabled(!running);
   // Before the window is shown there is nothing to pump, and a script must not act on it yet.
-  if (Shown()) ProcessMessages();
+  if (Shown()) TvgApplication::Instance().ProcessMessages();
 }
 
 void TFormMainDbInstall::TimerDiskSpaceInfoTimer(TTimer&) {
   const std::string folder = ChosenTarget().Folder;
   const std::string drive = ToUpper(folder.substr(0, 2));
-  const int64_t freeBytes = Engine->FileOp().GetDriveFreeSpace(drive);
-  Object<TvgText>("TextInstallDiskSpaceInfo")
-      .SetText(DiskSpaceText(drive, freeBytes, machine_.system().UserNumberFormat(),
-                             [this](int key) { return T(key); }));
+  const int64_t freeBytes = Engine->DriveFreeSpace(drive);
+  TextInstallDiskSpaceInfo->SetText(
+      DiskSpaceText(drive, freeBytes, machine_.system().UserNumberFormat(), Texts()));
 }
 
 }  // namespace dbinst

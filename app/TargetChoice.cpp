@@ -2,6 +2,7 @@
 
 #include "engine/DoDbInstallThings.h"
 #include "env/MegabyteText.h"
+#include "env/TextKeys.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
 #include "platform/Text.h"
@@ -9,16 +10,16 @@
 namespace dbinst {
 namespace {
 
-constexpr int kFreeSpaceKey = 125;
-constexpr int kDriveMegabytesKey = 126;
-
 bool ShowsVersion(EProductLine line) {
   return line != EProductLine::OrvanePro && line != EProductLine::OrvaneProDemo;
 }
 
+// The product names are keyed by their line.
 int ProductNameKey(EProductLine line) {
   const int key = static_cast<int>(line);
-  return key >= 1 && key <= 6 ? key : 1;
+  return key >= TextKey::ProductOrvane && key <= TextKey::ProductOrvaneProDemo
+             ? key
+             : TextKey::ProductOrvane;
 }
 
 // The parent of a folder given without its trailing backslash, with one; "" for a drive root.
@@ -77,8 +78,8 @@ TCadAppInstalled RecogniseProgramFolder(std::string_view folder, const TDoDbInst
 std::string DiskSpaceText(std::string_view folder, int64_t freeBytes, const NumberFormat& format,
                           const TextOfKey& text) {
   const std::string letter = ToUpper(folder.substr(0, 1));
-  return text(kFreeSpaceKey) + " " +
-         FillPlaceholders(text(kDriveMegabytesKey), {letter, MegabyteText(freeBytes, format)});
+  return text(TextKey::FreeDiskSpace) + " " +
+         FillPlaceholders(text(TextKey::DriveMegabytes), {letter, MegabyteText(freeBytes, format)});
 }
 
 }  // namespace dbinst

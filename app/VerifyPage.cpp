@@ -3,17 +3,12 @@
 #include <algorithm>
 
 #include "app/WelcomeBlock.h"
+#include "env/TextKeys.h"
 #include "platform/Text.h"
 
 namespace dbinst {
 namespace {
 
-constexpr int kOneHeaderKey = 237;
-constexpr int kSeveralHeaderKey = 238;
-constexpr int kOneFootKey = 240;
-constexpr int kSeveralFootKey = 241;
-constexpr int kDatesKey = 239;
-constexpr int kOthersKey = 225;
 constexpr std::string_view kLinePrefix = " - ";
 
 }  // namespace
@@ -21,19 +16,20 @@ constexpr std::string_view kLinePrefix = " - ";
 TVerifyPage MakeVerifyPage(const TDatabaseAndTargetDatePairVec& existing, const TextOfKey& text) {
   const size_t count = existing.size();
   TVerifyPage page;
-  page.Header = text(count < 2 ? kOneHeaderKey : kSeveralHeaderKey);
-  page.Foot = text(count < 2 ? kOneFootKey : kSeveralFootKey);
+  page.Header = text(count < 2 ? TextKey::VerifyHeaderOne : TextKey::VerifyHeaderSeveral);
+  page.Foot = text(count < 2 ? TextKey::VerifyFootOne : TextKey::VerifyFootSeveral);
   const size_t shown = std::min(count, kVerifyPairCount);
   for (size_t i = 0; i < shown; ++i) {
     const auto& [database, targetDate] = existing[i];
     // Walls and materials are named as the welcome page names them, so no line is left blank.
     page.Names[i] = std::string(kLinePrefix) + DatabaseLineText(database, text);
-    page.Dates[i] =
-        FillPlaceholders(text(kDatesKey), {database.MDate.DisplayText(), targetDate.DisplayText()});
+    page.Dates[i] = FillPlaceholders(text(TextKey::VerifyDates),
+                                     {database.MDate.DisplayText(), targetDate.DisplayText()});
   }
   if (count > kVerifyPairCount) {
     page.Names[kVerifyPairCount - 1] =
-        std::string(kLinePrefix) + FillPlaceholders(text(kOthersKey), {std::to_string(count - 3)});
+        std::string(kLinePrefix) +
+        FillPlaceholders(text(TextKey::OtherDatabases), {std::to_string(count - 3)});
     page.Dates[kVerifyPairCount - 1].reset();
   }
   page.NothingOverwritten = count == 0;

@@ -2,15 +2,12 @@
 
 #include <vector>
 
+#include "env/TextKeys.h"
 #include "platform/Text.h"
 
 namespace dbinst {
 namespace {
 
-constexpr int kSeveralHeadKey = 215;
-constexpr int kOneFootKey = 247;
-constexpr int kSeveralFootKey = 222;
-constexpr int kOthersKey = 225;
 constexpr std::string_view kLinePrefix = " - ";
 
 // Walls and materials name their target, or nothing when it is empty.
@@ -23,17 +20,18 @@ std::string ByTargetName(const TDatabaseEmbedded& database, const TextOfKey& tex
 std::string Greeting(const TDatabaseEmbedded& database, const TextOfKey& text) {
   switch (database.Type) {
     case EDatabaseType::Tiles:
-      return FillPlaceholders(text(216), {database.Name});
+      return FillPlaceholders(text(TextKey::TilesGreeting), {database.Name});
     case EDatabaseType::Interiors:
-      return FillPlaceholders(text(217), {database.Name});
+      return FillPlaceholders(text(TextKey::InteriorsGreeting), {database.Name});
     case EDatabaseType::Cabinets:
-      return FillPlaceholders(text(218), {database.Name});
+      return FillPlaceholders(text(TextKey::CabinetsGreeting), {database.Name});
     case EDatabaseType::HouseholdAppliances:
-      return FillPlaceholders(text(219), {database.Name});
+      return FillPlaceholders(text(TextKey::AppliancesGreeting), {database.Name});
     case EDatabaseType::Walls:
-      return ByTargetName(database, text, 249, 220);
+      return ByTargetName(database, text, TextKey::NamedWallsGreeting, TextKey::WallsGreeting);
     case EDatabaseType::Materials:
-      return ByTargetName(database, text, 250, 221);
+      return ByTargetName(database, text, TextKey::NamedMaterialsGreeting,
+                          TextKey::MaterialsGreeting);
     default:
       return {};
   }
@@ -53,17 +51,17 @@ std::vector<const TDatabaseEmbedded*> InCatalogueOrder(
 std::string DatabaseLineText(const TDatabaseEmbedded& database, const TextOfKey& text) {
   switch (database.Type) {
     case EDatabaseType::Tiles:
-      return FillPlaceholders(text(209), {database.Name});
+      return FillPlaceholders(text(TextKey::TilesLine), {database.Name});
     case EDatabaseType::Interiors:
-      return FillPlaceholders(text(210), {database.Name});
+      return FillPlaceholders(text(TextKey::InteriorsLine), {database.Name});
     case EDatabaseType::Cabinets:
-      return FillPlaceholders(text(211), {database.Name});
+      return FillPlaceholders(text(TextKey::CabinetsLine), {database.Name});
     case EDatabaseType::HouseholdAppliances:
-      return FillPlaceholders(text(212), {database.Name});
+      return FillPlaceholders(text(TextKey::AppliancesLine), {database.Name});
     case EDatabaseType::Walls:
-      return ByTargetName(database, text, 251, 213);
+      return ByTargetName(database, text, TextKey::NamedWallsLine, TextKey::WallsLine);
     case EDatabaseType::Materials:
-      return ByTargetName(database, text, 252, 214);
+      return ByTargetName(database, text, TextKey::NamedMaterialsLine, TextKey::MaterialsLine);
     default:
       return {};
   }
@@ -76,12 +74,12 @@ TWelcomeBlock MakeWelcomeBlock(const TDatabaseEmbeddedVecAfterTypeMap& catalogue
   TWelcomeBlock block;
   if (count == 1) {
     block.Head = Greeting(*databases.front(), text);
-    block.Foot01 = text(kOneFootKey);
+    block.Foot01 = text(TextKey::WelcomeOneFoot);
     return block;
   }
   // An installer without databases never shows this page: it ends at start-up.
   if (count == 0) return block;
-  block.Head = text(kSeveralHeadKey);
+  block.Head = text(TextKey::WelcomeSeveralHead);
   const size_t listed = count <= kWelcomeLineCount ? count : kWelcomeLineCount - 1;
   for (size_t i = 0; i < listed; ++i) {
     const std::string line = DatabaseLineText(*databases[i], text);
@@ -89,9 +87,10 @@ TWelcomeBlock MakeWelcomeBlock(const TDatabaseEmbeddedVecAfterTypeMap& catalogue
   }
   if (count > kWelcomeLineCount) {
     block.Lines[kWelcomeLineCount - 1] =
-        std::string(kLinePrefix) + FillPlaceholders(text(kOthersKey), {std::to_string(count - 5)});
+        std::string(kLinePrefix) +
+        FillPlaceholders(text(TextKey::OtherDatabases), {std::to_string(count - 5)});
   }
-  block.Foot01 = text(kSeveralFootKey);
+  block.Foot01 = text(TextKey::WelcomeSeveralFoot);
   return block;
 }
 

@@ -12,8 +12,10 @@
 #include "env/GeneralMod.h"
 #include "env/MessagePump.h"
 #include "platform/Display.h"
+#include "platform/ExitCodes.h"
 #include "platform/Machine.h"
 #include "platform/MessageBox.h"
+#include "platform/ProcessExit.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "platform/prefix/PrefixUiServices.h"
 #include "ui/Painter.h"
@@ -63,7 +65,7 @@ int Run(const std::vector<std::string>& arguments) {
   GeneralMod = new TGeneralMod(*TheMachine, arguments);
   application.SetLogSource([] { return GeneralMod->Log().Lines(); });
   NoteFontOfDebugRun();
-  MainWindow = new TFormMainDbInstall(*TheMachine);
+  MainWindow = new TFormMainDbInstall(*TheMachine, *GeneralMod);
   application.SetMainForm(MainWindow);
   MessageWindowOfRun = new TFormMessage(TheMachine->resources(), MainWindow);
   MainWindow->Engine->SetMessageWindow(MessageWindowOfRun);

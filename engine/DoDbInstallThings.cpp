@@ -1,53 +1,21 @@
 #include "engine/DoDbInstallThings.h"
 
+#include "engine/InstallProgress.h"
 #include "engine/MessageWindow.h"
-#include "engine/ShellOps.h"
 #include "env/GeneralMod.h"
-#include "env/MessagePump.h"
+#include "env/TextKeys.h"
 #include "payload/MyFileOp.h"
 #include "payload/ResourceFile.h"
+#include "payload/ShellOps.h"
+#include "platform/ExitCodes.h"
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/MessageBox.h"
+#include "platform/ProcessExit.h"
 #include "platform/SystemInfo.h"
 #include "platform/Text.h"
-#include "ui/TvgProgressBar.h"
-#include "ui/TvgText.h"
 
 namespace dbinst {
-namespace {
-
-constexpr int kCopyingArchiveKey = 244;
-constexpr int kInstallingDatabaseKey = 152;
-constexpr int kExitQuestionKey = 242;
-constexpr int kQuestionCaptionKey = 19;
-constexpr int kNoticeCaptionKey = 20;
-
-void ShowActivity(TvgText* activity, int key, const TDatabaseEmbedded& database) {
-  if (!activity) return;
-  activity->SetText(FillPlaceholders(GeneralMod->Text(key), {DisplayNameOfDatabase(database)}));
-  ProcessMessages();
-}
-
-void LogFailure(const std::string& line) { GeneralMod->Log().AddLine(line); }
-
-void ResetBars(TvgProgressBar& mainBar, TvgProgressBar& subBar, double mainMax, double mainValue) {
-  mainBar.SetMin(0);
-  mainBar.SetMax(static_cast<float>(mainMax));
-  mainBar.SetValue(static_cast<float>(mainValue));
-  subBar.SetMin(0);
-  subBar.SetMax(100);
-  subBar.SetValue(0);
-  ProcessMessages();
-}
-
-}  // namespace
-
-std::string DisplayNameOfDatabase(const TDatabaseEmbedded& database) {
-  if (!database.Name.empty()) return database.Name;
-  if (!database.TargetName.empty()) return database.TargetName;
-  return GeneralMod->DatabaseTypeName(database.Type);
-}
 
 std::string ArchiveCopyName(const TDatabaseEmbedded& database, int position) {
   const std::string base =
@@ -55,29 +23,33 @@ std::string ArchiveCopyName(const TDatabaseEmbedded& database, int position) {
   return ChangeFileExtension(base, ".7z");
 }
 
-namespace {
-
-// The target name names a file and a folder inside the extraction and program folders; one that
-// would climb out of them is refused.
-bool IsInstallable(const TDatabaseEmbedded& database) {
-  return MyFileOp::IsCatalogueEntry(database) &&
-         (database.TargetName.empty() || IsPlainFileName(database.TargetName));
-}
-
-}  // namespace
-
-TDoDbInstallThings::TDoDbInstallThings(Machine& machine)
-    : machine_(machine), fileOp_(std::make_unique<MyFileOp>(machine, GeneralMod->Log())) {
+TDoDbInstallThings::TDoDbInstallThings(Machine& machine, TGeneralMod& module)
+    : machine_(machine),
+      module_(module),
+      fileOp_(std::make_unique<MyFileOp>(machine, module.Log())) {
   catalogue_ = fileOp_->GetEmbeddedCatalogue();
-  FindTargetPrograms(*fileOp_, catalogue_, lists_);
+  FindTargetPrograms(*fileOp_, module_, catalogue_, lists_);
 }
 
 TDoDbInstallThings::~TDoDbInstallThings() = default;
 
+std::string TDoDbInstallThings::DisplayName(const TDatabaseEmbedded& database) const {
+  if (!database.Name.empty()) return database.Name;
+  if (!database.TargetName.empty()) return database.TargetName;
+  return module_.DatabaseTypeName(database.Type);
+}
+
+// The target name names a file and a folder inside the extraction and program folders; one that
+// would climb out of them is refused.
+bool TDoDbInstallThings::IsInstallable(const TDatabaseEmbedded& database) const {
+  return MyFileOp::IsCatalogueEntry(database) &&
+         (database.TargetName.empty() || IsPlainFileName(database.TargetName));
+}
+
 std::string TDoDbInstallThings::HelperLibraryFolder() const {
   const SystemInfo& system = machine_.system();
   const std::string answer =
-      GeneralMod->Is64Bit() ? system.SystemWow64Directory() : system.SystemDirectory();
+      module_.Is64Bit() ? system.SystemWow64Directory() : system.SystemDirectory();
   return WithTrailingBackslash(answer.empty() ? fileOp_->Shell().SystemFolder : answer);
 }
 
@@ -85,8 +57,7 @@ bool TDoDbInstallThings::WriteMissingLibrary(const std::string& folder, std::str
                                              std::string_view file) {
   const std::string path = folder + std::string(file);
   FileSystem& files = machine_.files();
-  if (!files.FileExists(path))
-    fileOp_->ExtractResourceToFile(nullptr, resource, path, nullptr, nullptr);
+  if (!files.FileExists(path)) fileOp_->ExtractResourceToFile(nullptr, resource, path);
   return files.FileExists(path);
 }
 
@@ -125,7 +96,7 @@ EDatabaseTypeVec TDoDbInstallThings::DatabaseKinds() const {
 bool TDoDbInstallThings::CheckProgramFolder(std::string_view folder, EProductLine line,
                                             bool& filesPresent, bool& versionsMet) const {
   TProgramFolderCheck check;
-  if (!dbinst::CheckProgramFolder(*fileOp_, folder, line, check)) return false;
+  if (!dbinst::CheckProgramFolder(*fileOp_, module_, folder, line, check)) return false;
   filesPresent = check.FilesPresent;
   versionsMet = check.VersionsMet;
   return true;
@@ -133,7 +104,7 @@ bool TDoDbInstallThings::CheckProgramFolder(std::string_view folder, EProductLin
 
 bool TDoDbInstallThings::ProgramVersionText(std::string_view folder, EProductLine line,
                                             std::string& text) const {
-  return dbinst::ProgramVersionText(*fileOp_, folder, line, text);
+  return dbinst::ProgramVersionText(*fileOp_, module_, folder, line, text);
 }
 
 TDatabaseAndTargetDatePairVec TDoDbInstallThings::ExistingDatabases(
@@ -142,7 +113,8 @@ TDatabaseAndTargetDatePairVec TDoDbInstallThings::ExistingDatabases(
   for (const auto& [kind, databases] : catalogue_) {
     for (const TDatabaseEmbedded& database : databases) {
       TDatabaseDate date;
-      if (fileOp_->FindInstalledDatabase(programFolder, database, date)) {
+      const std::string kindFolder = module_.DatabaseFolder(programFolder, database.Type);
+      if (fileOp_->FindInstalledDatabase(kindFolder, database, date)) {
         existing.emplace_back(database, date);
       }
     }
@@ -151,16 +123,22 @@ TDatabaseAndTargetDatePairVec TDoDbInstallThings::ExistingDatabases(
 }
 
 bool TDoDbInstallThings::IsHostRunning() const {
-  const std::vector<std::string> watched = {GeneralMod->FixedNames().cadHostExecutable};
+  const std::vector<std::string> watched = {module_.FixedNames().cadHostExecutable};
   for (const std::string& executable : watched) {
     if (fileOp_->Shell().IsProcessRunning(executable)) return true;
   }
   return false;
 }
 
+TLogicalDriveFoundVec TDoDbInstallThings::LocalDrives() { return fileOp_->ListLocalDrives(); }
+
+int64_t TDoDbInstallThings::DriveFreeSpace(std::string_view path) const {
+  return fileOp_->GetDriveFreeSpace(path);
+}
+
 bool TDoDbInstallThings::ConfirmExit() {
-  const std::string& text = GeneralMod->Text(kExitQuestionKey);
-  const std::string& caption = GeneralMod->Text(kQuestionCaptionKey);
+  const std::string& text = module_.Text(TextKey::ExitQuestion);
+  const std::string& caption = module_.Text(TextKey::QuestionCaption);
   bool yes = false;
   if (messageWindow_) {
     messageWindow_->Ask(text, caption, false);
@@ -173,7 +151,7 @@ bool TDoDbInstallThings::ConfirmExit() {
 }
 
 void TDoDbInstallThings::FatalError(std::string_view text) {
-  const std::string& caption = GeneralMod->Text(kNoticeCaptionKey);
+  const std::string& caption = module_.Text(TextKey::NoticeCaption);
   if (messageWindow_) {
     messageWindow_->Tell(text, caption);
   } else {
@@ -211,31 +189,36 @@ int64_t TDoDbInstallThings::TotalTargetSize() const {
   return total;
 }
 
-bool TDoDbInstallThings::CopyArchives(TvgProgressBar* mainBar, TvgProgressBar* subBar,
-                                      TvgText* activity) {
+void TDoDbInstallThings::ShowActivity(InstallProgress& progress, int key,
+                                      const TDatabaseEmbedded& database) {
+  progress.ShowActivity(FillPlaceholders(module_.Text(key), {DisplayName(database)}));
+}
+
+bool TDoDbInstallThings::CopyArchives(ProgressView* view) {
   if (!RemoveExtractionFolder()) return false;
   const std::string folder = fileOp_->GetExtractionFolder();
   if (!machine_.files().CreateFolders(WithoutTrailingBackslash(folder))) return false;
-  if (mainBar && subBar) ResetBars(*mainBar, *subBar, TotalArchiveSize() * 2.5, 0);
+  InstallProgress progress(view);
+  progress.StartCopying(TotalArchiveSize());
 
   int position = 0;
   for (auto& [kind, databases] : catalogue_) {
     for (TDatabaseEmbedded& database : databases) {
       ++position;
       if (!IsInstallable(database)) {
-        LogFailure("Copying the archive of database " + DisplayNameOfDatabase(database) +
-                   " failed: its description does not make it installable");
+        module_.Log().AddLine("Copying the archive of database " + DisplayName(database) +
+                              " failed: its description does not make it installable");
         return false;
       }
       const std::string copyPath = folder + ArchiveCopyName(database, position);
-      ShowActivity(activity, kCopyingArchiveKey, database);
+      ShowActivity(progress, TextKey::CopyingArchive, database);
       // A copy that fails leaves no archive, which the install step then reports.
-      if (!fileOp_->ExtractResourceToFile(nullptr, database.ArchiveResource, copyPath, mainBar,
-                                          subBar)) {
-        GeneralMod->Log().AddLine("Copying the archive of database " +
-                                  DisplayNameOfDatabase(database) + " to " + copyPath + " failed");
+      if (!fileOp_->ExtractResourceToFile(nullptr, database.ArchiveResource, copyPath,
+                                          progress.ResourceHooks())) {
+        module_.Log().AddLine("Copying the archive of database " + DisplayName(database) + " to " +
+                              copyPath + " failed");
       }
-      ProcessMessages();
+      progress.ProcessMessages();
       database.ArchiveFile = copyPath;
       database.ArchiveSize = GetResourceSize(machine_.resources(), database.ArchiveResource);
     }
@@ -245,7 +228,7 @@ bool TDoDbInstallThings::CopyArchives(TvgProgressBar* mainBar, TvgProgressBar* s
 
 std::string TDoDbInstallThings::InstallFolder(std::string_view programFolder,
                                               const TDatabaseEmbedded& database) const {
-  const std::string kindFolder = GeneralMod->DatabaseFolder(programFolder, database.Type);
+  const std::string kindFolder = module_.DatabaseFolder(programFolder, database.Type);
   switch (database.Type) {
     case EDatabaseType::Tiles:
     case EDatabaseType::Walls:
@@ -261,52 +244,44 @@ std::string TDoDbInstallThings::InstallFolder(std::string_view programFolder,
 }
 
 bool TDoDbInstallThings::InstallOne(std::string_view programFolder, TDatabaseEmbedded& database,
-                                    TvgProgressBar* mainBar, TvgProgressBar* subBar,
-                                    TvgText* activity, bool& extracted) {
-  const std::string name = DisplayNameOfDatabase(database);
+                                    InstallProgress& progress, bool& extracted) {
+  const std::string name = DisplayName(database);
+  InstallLog& log = module_.Log();
   if (!IsInstallable(database) || database.ArchiveFile.empty()) {
-    LogFailure("Installation of database " + name + " failed: it has no archive copy to unpack");
+    log.AddLine("Installation of database " + name + " failed: it has no archive copy to unpack");
     return false;
   }
   const std::string folder = WithoutTrailingBackslash(InstallFolder(programFolder, database));
   if (folder.empty()) {
-    LogFailure("Installation of database " + name + " failed: its kind has no folder");
+    log.AddLine("Installation of database " + name + " failed: its kind has no folder");
     return false;
   }
   FileSystem& files = machine_.files();
   if (!files.FolderExists(folder) && !files.CreateFolders(folder)) {
-    LogFailure("Installation of database " + name + " failed: the folder " + folder +
-               " cannot be created");
+    log.AddLine("Installation of database " + name + " failed: the folder " + folder +
+                " cannot be created");
     return false;
   }
-  ShowActivity(activity, kInstallingDatabaseKey, database);
+  ShowActivity(progress, TextKey::InstallingDatabase, database);
 
-  const float startValue = mainBar ? mainBar->Value() : 0.0f;
-  extracted = fileOp_->ExtractArchive(database.ArchiveFile, folder + "\\", mainBar, subBar);
+  const float startPosition = progress.OverallPosition();
+  extracted = fileOp_->ExtractArchive(database.ArchiveFile, folder + "\\", progress.ArchiveHooks());
   if (!extracted) {
-    GeneralMod->Log().AddLine("Installation of database " + DisplayNameOfDatabase(database) +
-                              " failed: " + database.ArchiveFile + " was not fully extracted to " +
-                              folder);
+    log.AddLine("Installation of database " + name + " failed: " + database.ArchiveFile +
+                " was not fully extracted to " + folder);
   }
-  if (mainBar && subBar) {
-    mainBar->SetValue(startValue + static_cast<float>(database.TargetSize));
-    subBar->SetValue(subBar->Max());
-    ProcessMessages();
-  }
+  progress.FinishDatabase(startPosition, database.TargetSize);
   return true;
 }
 
-bool TDoDbInstallThings::InstallDatabases(std::string_view programFolder, TvgProgressBar* mainBar,
-                                          TvgProgressBar* subBar, TvgText* activity) {
-  if (mainBar && subBar) {
-    const double maximum = static_cast<double>(TotalTargetSize()) * 5.0 / 3.0;
-    ResetBars(*mainBar, *subBar, maximum, maximum * 0.4);
-  }
+bool TDoDbInstallThings::InstallDatabases(std::string_view programFolder, ProgressView* view) {
+  InstallProgress progress(view);
+  progress.StartInstalling(TotalTargetSize());
   bool allExtracted = true;
   for (auto& [kind, databases] : catalogue_) {
     for (TDatabaseEmbedded& database : databases) {
       bool extracted = false;
-      if (!InstallOne(programFolder, database, mainBar, subBar, activity, extracted)) return false;
+      if (!InstallOne(programFolder, database, progress, extracted)) return false;
       allExtracted = allExtracted && extracted;
     }
   }

@@ -1,8 +1,8 @@
 #include "engine/TargetPrograms.h"
 
-#include "engine/ShellOps.h"
 #include "env/GeneralMod.h"
 #include "payload/MyFileOp.h"
+#include "payload/ShellOps.h"
 #include "platform/Text.h"
 
 namespace dbinst {
@@ -14,19 +14,20 @@ bool MeetsMinimum(const TFileVersionNumbers& version, const TProgramFileForCheck
 }
 
 // The line's folder when it holds all its files, with a trailing backslash; empty otherwise.
-std::string PresentProgramFolder(const MyFileOp& fileOp, EProductLine line,
-                                 TProgramFolderCheck& check) {
-  const std::string folder = GeneralMod->CurrentInstallationFolder(line);
-  if (folder.empty() || !CheckProgramFolder(fileOp, folder, line, check) || !check.FilesPresent) {
+std::string PresentProgramFolder(const MyFileOp& fileOp, const TGeneralMod& module,
+                                 EProductLine line, TProgramFolderCheck& check) {
+  const std::string folder = module.CurrentInstallationFolder(line);
+  if (folder.empty() || !CheckProgramFolder(fileOp, module, folder, line, check) ||
+      !check.FilesPresent) {
     return {};
   }
   return WithTrailingBackslash(folder);
 }
 
-void SortIntoGroup(const MyFileOp& fileOp, EProductLine line, TCadAppInstalledVec& current,
-                   TCadAppInstalledVec& old) {
+void SortIntoGroup(const MyFileOp& fileOp, const TGeneralMod& module, EProductLine line,
+                   TCadAppInstalledVec& current, TCadAppInstalledVec& old) {
   TProgramFolderCheck check;
-  const std::string folder = PresentProgramFolder(fileOp, line, check);
+  const std::string folder = PresentProgramFolder(fileOp, module, line, check);
   if (folder.empty()) return;
   (check.VersionsMet ? current : old).push_back({line, folder});
 }
@@ -70,14 +71,14 @@ void Append(TCadAppInstalledVec& to, const TCadAppInstalledVec& from) {
 
 }  // namespace
 
-bool CheckProgramFolder(const MyFileOp& fileOp, std::string_view folder, EProductLine line,
-                        TProgramFolderCheck& check) {
+bool CheckProgramFolder(const MyFileOp& fileOp, const TGeneralMod& module, std::string_view folder,
+                        EProductLine line, TProgramFolderCheck& check) {
   const std::string withBackslash = WithTrailingBackslash(folder);
   // A folder that does not exist counts as empty.
   if (fileOp.IsFolderEmpty(withBackslash)) return false;
   bool filesPresent = true;
   bool versionsMet = true;
-  for (const TProgramFileForCheckup& file : GeneralMod->CheckListOfProductLine(line)) {
+  for (const TProgramFileForCheckup& file : module.CheckListOfProductLine(line)) {
     if (!filesPresent) break;
     const std::string path = withBackslash + file.fileName;
     filesPresent = fileOp.PathExists(path);
@@ -88,33 +89,33 @@ bool CheckProgramFolder(const MyFileOp& fileOp, std::string_view folder, EProduc
   return true;
 }
 
-bool ProgramVersionText(const MyFileOp& fileOp, std::string_view folder, EProductLine line,
-                        std::string& text) {
+bool ProgramVersionText(const MyFileOp& fileOp, const TGeneralMod& module, std::string_view folder,
+                        EProductLine line, std::string& text) {
   if (folder.empty()) return false;
-  const std::string path =
-      WithTrailingBackslash(folder) + GeneralMod->ExecutableOfProductLine(line);
+  const std::string path = WithTrailingBackslash(folder) + module.ExecutableOfProductLine(line);
   if (!fileOp.PathExists(path)) return false;
   const TFileVersionNumbers version = fileOp.Shell().FileVersionNumbers(path);
   text = std::to_string(version.major) + "." + std::to_string(version.minor);
   return true;
 }
 
-void FindTargetPrograms(const MyFileOp& fileOp, const TDatabaseEmbeddedVecAfterTypeMap& catalogue,
+void FindTargetPrograms(const MyFileOp& fileOp, const TGeneralMod& module,
+                        const TDatabaseEmbeddedVecAfterTypeMap& catalogue,
                         TTargetProgramLists& lists) {
   lists = {};
   for (EProductLine line :
        {EProductLine::Orvane, EProductLine::OrvaneSelka, EProductLine::OrvaneDemo}) {
-    SortIntoGroup(fileOp, line, lists.Group1Apps, lists.Group1OldApps);
+    SortIntoGroup(fileOp, module, line, lists.Group1Apps, lists.Group1OldApps);
   }
-  SortIntoGroup(fileOp, EProductLine::Kestrio, lists.Group2Apps, lists.Group2OldApps);
+  SortIntoGroup(fileOp, module, EProductLine::Kestrio, lists.Group2Apps, lists.Group2OldApps);
   for (EProductLine line : {EProductLine::OrvanePro, EProductLine::OrvaneProDemo}) {
     TProgramFolderCheck check;
-    const std::string folder = PresentProgramFolder(fileOp, line, check);
+    const std::string folder = PresentProgramFolder(fileOp, module, line, check);
     if (!folder.empty() && check.VersionsMet) lists.Group3Apps.push_back({line, folder});
   }
   ApplyKindRules(catalogue, lists);
   if (catalogue.empty()) return;
-  for (EProductGroup group : GeneralMod->GroupsAcceptingDatabaseType(catalogue.begin()->first)) {
+  for (EProductGroup group : module.GroupsAcceptingDatabaseType(catalogue.begin()->first)) {
     switch (group) {
       case EProductGroup::Orvane:
         Append(lists.TargetApps, CurrentOrOld(lists.Group1Apps, lists.Group1OldApps));

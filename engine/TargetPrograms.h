@@ -10,6 +10,7 @@
 namespace dbinst {
 
 class MyFileOp;
+class TGeneralMod;
 
 // The discovery's lists; TargetApps is its result, in offering order.
 struct TTargetProgramLists {
@@ -27,13 +28,14 @@ struct TProgramFolderCheck {
 };
 
 // False when the folder does not exist or is empty; otherwise the state of the line's files.
-bool CheckProgramFolder(const MyFileOp& fileOp, std::string_view folder, EProductLine line,
-                        TProgramFolderCheck& check);
+bool CheckProgramFolder(const MyFileOp& fileOp, const TGeneralMod& module, std::string_view folder,
+                        EProductLine line, TProgramFolderCheck& check);
 // "major.minor" of the line's main executable in the folder; false, text untouched, without one.
-bool ProgramVersionText(const MyFileOp& fileOp, std::string_view folder, EProductLine line,
-                        std::string& text);
+bool ProgramVersionText(const MyFileOp& fileOp, const TGeneralMod& module, std::string_view folder,
+                        EProductLine line, std::string& text);
 // Fills the lists from the installed programs the shared module found.
-void FindTargetPrograms(const MyFileOp& fileOp, const TDatabaseEmbeddedVecAfterTypeMap& catalogue,
+void FindTargetPrograms(const MyFileOp& fileOp, const TGeneralMod& module,
+                        const TDatabaseEmbeddedVecAfterTypeMap& catalogue,
                         TTargetProgramLists& lists);
 
 }  // namespace dbinst

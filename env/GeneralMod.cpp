@@ -5,6 +5,7 @@
 #include "env/Discovery.h"
 #include "env/Languages.h"
 #include "env/MegabyteText.h"
+#include "env/TextKeys.h"
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/Profile.h"
@@ -114,7 +115,7 @@ void TGeneralMod::ProbeLanguages() {
   for (TLanguageEntry& entry : jezyki_) entry.selected = false;
   for (TLanguageEntry& entry : jezyki_) {
     LoadLanguage(entry.code);
-    if (!Trim(Text(0)).empty()) {
+    if (!Trim(Text(TextKey::LanguageProbe)).empty()) {
       entry.selected = true;
       return;
     }

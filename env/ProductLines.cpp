@@ -1,5 +1,6 @@
 #include "env/ProductLines.h"
 
+#include "env/TextKeys.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -16,21 +17,33 @@ struct ProductLineRow {
 constexpr ProductLineRow kNoneRow = {
     "CadNothing.exe",
     "CadNothing",
-    1,
+    TextKey::ProductOrvane,
     {"\\CADNOTHING", "\\CADNOTHING", "\\CADNOTHING\\INSTALLATIONS"}};
 
 constexpr ProductLineRow kRows[] = {
-    {"Orvane.exe", "Orvane", 1, {"\\ORVANE2", "\\ORVANE", "\\ORVANE\\INSTALLATIONS"}},
+    {"Orvane.exe",
+     "Orvane",
+     TextKey::ProductOrvane,
+     {"\\ORVANE2", "\\ORVANE", "\\ORVANE\\INSTALLATIONS"}},
     {"Orvane_Selka.exe",
      "OrvaneSelka",
-     2,
+     TextKey::ProductOrvaneSelka,
      {"\\ORVANE2", "\\ORVANE", "\\ORVANE_SELKA\\INSTALLATIONS"}},
-    {"Orvane.exe", "OrvaneDemo", 3, {"\\ORVANE2", "\\ORVANE", "\\ORVANE\\INSTALLATIONS"}},
-    {"Kestrio.exe", "Kestrio", 4, {"\\KESTRIO6", "\\KESTRIO", "\\KESTRIO\\INSTALLATIONS"}},
-    {"OrvanePro.exe", "OrvanePro", 5, {"\\ORVANEPRO", "\\PLEASEDONTFINDME", "\\PLEASEDONTFINDME"}},
+    {"Orvane.exe",
+     "OrvaneDemo",
+     TextKey::ProductOrvaneDemo,
+     {"\\ORVANE2", "\\ORVANE", "\\ORVANE\\INSTALLATIONS"}},
+    {"Kestrio.exe",
+     "Kestrio",
+     TextKey::ProductKestrio,
+     {"\\KESTRIO6", "\\KESTRIO", "\\KESTRIO\\INSTALLATIONS"}},
+    {"OrvanePro.exe",
+     "OrvanePro",
+     TextKey::ProductOrvanePro,
+     {"\\ORVANEPRO", "\\PLEASEDONTFINDME", "\\PLEASEDONTFINDME"}},
     {"OrvanePro.exe",
      "OrvaneProDemo",
-     6,
+     TextKey::ProductOrvaneProDemo,
      {"\\ORVANEPRO", "\\PLEASEDONTFINDME", "\\PLEASEDONTFINDME"}},
 };
 
@@ -129,7 +142,8 @@ bool HasProductSpecificDatabaseType(EDatabaseType type) {
 
 int NameKeyOfDatabaseType(EDatabaseType type) {
   const auto number = static_cast<int32_t>(type);
-  return (number >= 0 && number <= 5) ? 144 + number : 150;
+  return (number >= 0 && number <= 5) ? TextKey::TilesDatabaseName + number
+                                      : TextKey::OtherDatabaseName;
 }
 
 std::string DatabaseFolder(const FileSystem& files, std::string_view programFolder,

@@ -1,42 +1,54 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace dbinst {
 
-class TvgProgressBar;
+class ArchiveProgress;
+
+// How an archive extraction tells its progress. Either may be empty.
+struct ArchiveProgressHooks {
+  // Once the items are counted, before the first one is written.
+  std::function<void(const ArchiveProgress&)> started;
+  // On every 7th item and every 3rd byte report of the library: a point where the window may
+  // process its messages.
+  std::function<void(const ArchiveProgress&)> advanced;
+};
+
+// How copying a resource into a file tells its progress; each call is also a point where the
+// window may process its messages.
+struct ResourceCopyHooks {
+  // Before the first chunk, with the resource's size.
+  std::function<void(int64_t size)> started;
+  // After every chunk but every 60th, and once more at the end, with the bytes copied so far.
+  std::function<void(int64_t copied)> advanced;
+};
 
 // The progress context of one archive extraction; all zero or empty outside it.
 class ArchiveProgress {
  public:
-  // The archive bar runs from 0 to 1; the overall bar keeps its range and goes on from its value.
-  void Begin(TvgProgressBar* overallBar, TvgProgressBar* archiveBar, int32_t itemCount,
-             int64_t totalSize);
+  // hooks may be null: the extraction then reports nothing.
+  void Begin(const ArchiveProgressHooks* hooks, int32_t itemCount, int64_t totalSize);
   void Clear();
 
-  // Before item index is written; the bars move on every 7th call.
+  // Before item index is written; reports on every 7th call.
   void OnItem(int32_t index);
-  // The library's report of bytes written; the bars move on every 3rd call.
+  // The library's report of bytes written; reports on every 3rd call.
   void OnBytes(int64_t bytesDone);
 
   bool IsEmpty() const;
-  TvgProgressBar* ArchiveBar() const { return archiveBar_; }
-  TvgProgressBar* OverallBar() const { return overallBar_; }
   int32_t ItemCount() const { return itemCount_; }
   int32_t CurrentItem() const { return currentItem_; }
-  int64_t StartValue() const { return startValue_; }
   int64_t TotalSize() const { return totalSize_; }
   int64_t BytesDone() const { return bytesDone_; }
 
  private:
-  void UpdateBars();
-  double ArchiveFraction() const;
+  void Report() const;
 
-  TvgProgressBar* archiveBar_ = nullptr;
-  TvgProgressBar* overallBar_ = nullptr;
+  const ArchiveProgressHooks* hooks_ = nullptr;
   int32_t itemCount_ = 0;
   int32_t currentItem_ = 0;
-  int64_t startValue_ = 0;
   int64_t totalSize_ = 0;
   int64_t bytesDone_ = 0;
   int32_t itemHookCounter_ = 0;

@@ -1,8 +1,8 @@
 #include "payload/MyFileOp.h"
 
-#include "engine/ShellOps.h"
 #include "env/InstallLog.h"
 #include "env/MessagePump.h"
+#include "payload/ShellOps.h"
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/Text.h"

@@ -18,7 +18,6 @@ class ReadableFile;
 class ResourceModule;
 class ResourceStream;
 class ShellOps;
-class TvgProgressBar;
 class WritableFile;
 
 inline constexpr std::string_view kCheckupFileName =
@@ -48,8 +47,9 @@ class MyFileOp {
   static bool IsCatalogueEntry(const TDatabaseEmbedded& database);
   // The temporary folder followed by "cad_db_extraction_temp\".
   std::string GetExtractionFolder() const;
-  // Whether the package's database is in the program folder already, and the date of that copy.
-  bool FindInstalledDatabase(std::string_view programFolder, const TDatabaseEmbedded& database,
+  // Whether the package's database is in the folder of its kind inside a program folder already,
+  // and the date of that copy.
+  bool FindInstalledDatabase(std::string_view kindFolder, const TDatabaseEmbedded& database,
                              TDatabaseDate& installedDate) const;
   bool ReadInstalledDescription(std::string_view iniPath, TDatabaseBase& base) const;
 
@@ -70,14 +70,15 @@ class MyFileOp {
   // 1 for A to 26 for Z by the first character, 0 (the current drive) for anything else.
   int DriveNumberOf(std::string_view path) const;
 
-  // Copies a raw-data resource into a file (module null: the installer's own); the bars move only
-  // when both are given. True when the whole resource is in the file.
+  // Copies a raw-data resource into a file (module null: the installer's own), telling its
+  // progress when hooks are given. True when the whole resource is in the file.
   bool ExtractResourceToFile(const ResourceModule* module, std::string_view resourceName,
-                             std::string_view destinationPath, TvgProgressBar* overallBar,
-                             TvgProgressBar* fileBar);
-  // Unpacks a 7z archive below a folder; true when every item was written.
+                             std::string_view destinationPath,
+                             const ResourceCopyHooks* hooks = nullptr);
+  // Unpacks a 7z archive below a folder, telling its progress when hooks are given; true when
+  // every item was written.
   bool ExtractArchive(std::string_view archivePath, std::string_view destinationFolder,
-                      TvgProgressBar* overallBar, TvgProgressBar* archiveBar);
+                      const ArchiveProgressHooks* hooks = nullptr);
   // Why the last archive extraction failed; empty after a success.
   const std::string& LastArchiveError() const { return lastArchiveError_; }
   const ArchiveProgress& ArchiveProgressContext() const { return archiveProgress_; }
@@ -85,13 +86,13 @@ class MyFileOp {
  private:
   std::string ExamineDrive(char letter, TLogicalDriveFoundVec& found);
   bool NamesWholeDrive(std::string_view path) const;
-  std::vector<std::string> InstalledDescriptionCandidates(std::string_view programFolder,
+  std::vector<std::string> InstalledDescriptionCandidates(std::string_view kindFolder,
                                                           const TDatabaseEmbedded& database) const;
   bool PrepareResourceDestination(std::string_view destinationPath);
-  bool CopyResourceChunks(ResourceStream& resource, WritableFile& file, TvgProgressBar* overallBar,
-                          TvgProgressBar* fileBar);
+  bool CopyResourceChunks(ResourceStream& resource, WritableFile& file,
+                          const ResourceCopyHooks* hooks);
   bool ExtractOpenedArchive(ReadableFile& archive, std::string_view destinationFolder,
-                            TvgProgressBar* overallBar, TvgProgressBar* archiveBar);
+                            const ArchiveProgressHooks* hooks);
   bool BeforeArchiveItem(uint32_t index, const std::string& destinationPath);
 
   Machine& machine_;

@@ -7,7 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/Resources.h"
-#include "ui/TvgProgressBar.h"
 
 namespace dbinst {
 namespace {
@@ -21,25 +20,18 @@ std::string FolderOf(std::string_view path) {
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
 }
 
-void ShowResourceProgress(int64_t copied, int64_t startValue, TvgProgressBar& overallBar,
-                          TvgProgressBar& fileBar) {
-  fileBar.SetValue(static_cast<float>(copied));
-  overallBar.SetValue(static_cast<float>(copied + startValue));
-  ProcessMessages();
-}
-
 }  // namespace
 
 bool MyFileOp::ExtractResourceToFile(const ResourceModule* module, std::string_view resourceName,
-                                     std::string_view destinationPath, TvgProgressBar* overallBar,
-                                     TvgProgressBar* fileBar) {
+                                     std::string_view destinationPath,
+                                     const ResourceCopyHooks* hooks) {
   const ResourceModule& source = module != nullptr ? *module : machine_.resources();
   auto resource = OpenResource(source, resourceName);
   if (!resource || resource->Size() <= 0) return false;
   if (!PrepareResourceDestination(destinationPath)) return false;
   auto file = machine_.files().CreateForWrite(destinationPath);
   if (!file) return false;
-  bool copied = CopyResourceChunks(*resource, *file, overallBar, fileBar);
+  bool copied = CopyResourceChunks(*resource, *file, hooks);
   if (!file->Close()) copied = false;
   if (!copied) machine_.files().DeleteFile(destinationPath);
   return copied;
@@ -58,16 +50,9 @@ bool MyFileOp::PrepareResourceDestination(std::string_view destinationPath) {
 
 // False on a read error, a short write, or a resource shorter than its stated size.
 bool MyFileOp::CopyResourceChunks(ResourceStream& resource, WritableFile& file,
-                                  TvgProgressBar* overallBar, TvgProgressBar* fileBar) {
-  const bool showProgress = overallBar != nullptr && fileBar != nullptr;
-  int64_t startValue = 0;
-  if (showProgress) {
-    fileBar->SetMin(0.0f);
-    fileBar->SetMax(static_cast<float>(resource.Size()));
-    fileBar->SetValue(0.0f);
-    startValue = static_cast<int64_t>(overallBar->Value());
-    ProcessMessages();
-  }
+                                  const ResourceCopyHooks* hooks) {
+  const bool reports = hooks && hooks->advanced;
+  if (hooks && hooks->started) hooks->started(resource.Size());
   std::vector<char> buffer(kResourceChunkSize);
   int64_t copied = 0;
   for (int64_t chunk = 1;; ++chunk) {
@@ -76,16 +61,14 @@ bool MyFileOp::CopyResourceChunks(ResourceStream& resource, WritableFile& file,
     if (read == 0) break;
     if (file.Write(buffer.data(), read) != read) return false;
     copied += read;
-    if (showProgress && chunk % kChunksWithoutUpdate != 0) {
-      ShowResourceProgress(copied, startValue, *overallBar, *fileBar);
-    }
+    if (reports && chunk % kChunksWithoutUpdate != 0) hooks->advanced(copied);
   }
-  if (showProgress) ShowResourceProgress(copied, startValue, *overallBar, *fileBar);
+  if (reports) hooks->advanced(copied);
   return copied == resource.Size();
 }
 
 bool MyFileOp::ExtractArchive(std::string_view archivePath, std::string_view destinationFolder,
-                              TvgProgressBar* overallBar, TvgProgressBar* archiveBar) {
+                              const ArchiveProgressHooks* hooks) {
   lastArchiveError_.clear();
   if (!machine_.files().FileExists(archivePath)) {
     lastArchiveError_ = "The archive " + std::string(archivePath) + " does not exist";
@@ -96,7 +79,7 @@ bool MyFileOp::ExtractArchive(std::string_view archivePath, std::string_view des
     lastArchiveError_ = "The archive " + std::string(archivePath) + " cannot be opened";
     return false;
   }
-  const bool extracted = ExtractOpenedArchive(*archive, destinationFolder, overallBar, archiveBar);
+  const bool extracted = ExtractOpenedArchive(*archive, destinationFolder, hooks);
   archive.reset();
   ProcessMessages();
   archiveProgress_.Clear();
@@ -104,7 +87,7 @@ bool MyFileOp::ExtractArchive(std::string_view archivePath, std::string_view des
 }
 
 bool MyFileOp::ExtractOpenedArchive(ReadableFile& archive, std::string_view destinationFolder,
-                                    TvgProgressBar* overallBar, TvgProgressBar* archiveBar) {
+                                    const ArchiveProgressHooks* hooks) {
   auto reader = SevenZipReader::Create(machine_.libraries(), archive, lastArchiveError_);
   if (!reader) return false;
   ProcessMessages();
@@ -114,16 +97,15 @@ bool MyFileOp::ExtractOpenedArchive(ReadableFile& archive, std::string_view dest
 
   int64_t totalSize = 0;
   for (const ArchiveItem& item : reader->Items()) totalSize += static_cast<int64_t>(item.size);
-  archiveProgress_.Begin(overallBar, archiveBar, static_cast<int32_t>(reader->Items().size()),
-                         totalSize);
-  ArchiveHooks hooks;
-  hooks.beforeItem = [this](uint32_t index, const std::string& destinationPath) {
+  archiveProgress_.Begin(hooks, static_cast<int32_t>(reader->Items().size()), totalSize);
+  ArchiveHooks itemHooks;
+  itemHooks.beforeItem = [this](uint32_t index, const std::string& destinationPath) {
     return BeforeArchiveItem(index, destinationPath);
   };
-  hooks.progress = [this](uint64_t bytesDone, uint64_t) {
+  itemHooks.progress = [this](uint64_t bytesDone, uint64_t) {
     archiveProgress_.OnBytes(static_cast<int64_t>(bytesDone));
   };
-  return reader->ExtractAll(machine_.files(), destinationFolder, hooks, lastArchiveError_);
+  return reader->ExtractAll(machine_.files(), destinationFolder, itemHooks, lastArchiveError_);
 }
 
 // A file that cannot make way for the new one keeps its place; the others are still written.

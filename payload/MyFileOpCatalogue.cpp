@@ -52,7 +52,7 @@ bool MyFileOp::LoadEmbeddedDescriptions(TDatabaseEmbeddedVec& databases) {
     ++position;
     if (database.IniResource.empty() || database.ArchiveResource.empty()) return false;
     const std::string path = folder + Numbered("DbIni%02d.ini", position);
-    if (!ExtractResourceToFile(nullptr, database.IniResource, path, nullptr, nullptr)) return false;
+    if (!ExtractResourceToFile(nullptr, database.IniResource, path)) return false;
     database.DescriptionFile = path;
     if (!ReadEmbeddedDescription(database)) return false;
   }

@@ -1,9 +1,8 @@
 #include <ctime>
 
-#include "engine/ShellOps.h"
-#include "env/GeneralMod.h"
 #include "env/MessagePump.h"
 #include "payload/MyFileOp.h"
+#include "payload/ShellOps.h"
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/Profile.h"
@@ -92,19 +91,18 @@ TDatabaseEmbeddedVecAfterTypeMap MyFileOp::GroupByType(const TDatabaseEmbeddedVe
 }
 
 std::vector<std::string> MyFileOp::InstalledDescriptionCandidates(
-    std::string_view programFolder, const TDatabaseEmbedded& database) const {
+    std::string_view kindFolder, const TDatabaseEmbedded& database) const {
   std::string folder;
   std::string pattern;
-  const std::string kindFolder = GeneralMod->DatabaseFolder(programFolder, database.Type);
   switch (database.Type) {
     case EDatabaseType::Tiles:
-      folder = kindFolder;
+      folder = std::string(kindFolder);
       pattern = folder + ChangeFileExtension(database.TargetName, ".ini");
       break;
     case EDatabaseType::Interiors:
     case EDatabaseType::Cabinets:
     case EDatabaseType::HouseholdAppliances:
-      folder = kindFolder + database.TargetName + "\\";
+      folder = std::string(kindFolder) + database.TargetName + "\\";
       pattern = folder + "*.ini";
       break;
     default:
@@ -119,11 +117,10 @@ std::vector<std::string> MyFileOp::InstalledDescriptionCandidates(
   return candidates;
 }
 
-bool MyFileOp::FindInstalledDatabase(std::string_view programFolder,
-                                     const TDatabaseEmbedded& database,
+bool MyFileOp::FindInstalledDatabase(std::string_view kindFolder, const TDatabaseEmbedded& database,
                                      TDatabaseDate& installedDate) const {
   TDatabaseBase base;
-  for (const std::string& candidate : InstalledDescriptionCandidates(programFolder, database)) {
+  for (const std::string& candidate : InstalledDescriptionCandidates(kindFolder, database)) {
     if (!base.Name.empty()) break;
     ReadInstalledDescription(candidate, base);
     installedDate = base.MDate;

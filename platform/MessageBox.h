@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 namespace dbinst {
@@ -14,11 +13,5 @@ class SystemMessageBox {
   // Yes and No with No as the default; true for yes.
   virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
 };
-
-// Ends the process at once with the code, as ExitProcess does.
-[[noreturn]] void ExitProcessWithCode(int code);
-
-// Runs just before ExitProcessWithCode ends the process (a script answers its commands there).
-void SetBeforeExit(std::function<void()> hook);
 
 }  // namespace dbinst

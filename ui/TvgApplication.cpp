@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "env/MessagePump.h"
 #include "platform/Display.h"
+#include "platform/ExitCodes.h"
 #include "platform/HeadlessDisplay.h"
-#include "platform/MessageBox.h"
+#include "platform/ProcessExit.h"
 #include "platform/ScriptInput.h"
 #include "ui/Automation.h"
 #include "ui/TTimer.h"
@@ -21,8 +21,6 @@ namespace {
 constexpr uint32_t kLongestIdle = 500;
 // With a script and a real display both can bring work; the loop looks at each in turn.
 constexpr int kScriptSlice = 10;
-// An unreadable script is a start-up failure of the scripted run.
-constexpr int kExitScriptUnreadable = 3;
 
 bool EnvironmentSays(const char* name, const char* value) {
   const char* text = std::getenv(name);
@@ -49,7 +47,6 @@ TvgApplication& TvgApplication::Instance() {
   // Never destroyed: every way out of the program ends the process with the windows still there.
   static TvgApplication* instance = [] {
     auto* created = new TvgApplication();
-    SetMessagePump([] { Instance().ProcessMessages(); });
     SetBeforeExit([] {
       if (Instance().automation_) Instance().automation_->AnswerPendingBeforeExit();
     });
@@ -112,7 +109,7 @@ void TvgApplication::StartScriptFromEnvironment() {
       services.openScript ? services.openScript(source, error) : nullptr;
   if (!input) {
     std::fprintf(stderr, "DBINST_SCRIPT: %s\n", error.c_str());
-    ExitProcessWithCode(kExitScriptUnreadable);
+    ExitProcessWithCode(kExitCodeFatal);
   }
   StartScript(std::move(input), std::string(source) != "-", WriteToStandardOutput);
 }
@@ -250,12 +247,12 @@ void TvgApplication::FinishScript() {
   // The close request of the topmost window, confirming its question, as a person leaving the
   // program would; the loops unwind and come back here for the next window.
   TvgForm* form = TopmostShownForm();
-  if (!form) ExitProcessWithCode(0);
+  if (!form) ExitProcessWithCode(kExitCodeFinished);
   automation_->QueueAnswer("message", "yes");
   form->Close();
   if (form->Shown()) {
     std::fprintf(stderr, "The script ended and %s refused to close.\n", form->Name().c_str());
-    ExitProcessWithCode(1);
+    ExitProcessWithCode(kExitCodeWindowStayedOpen);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "engine/DoDbInstallThings.h"
 #include "payload/ResourceFile.h"
+#include "platform/ExitCodes.h"
 #include "platform/prefix/ElfResourceModule.h"
 #include "tests/support/EnginePrefix.h"
 #include "tests/ui/HeadlessUi.h"
@@ -142,7 +143,7 @@ TEST_F(FormMessageTest, AnAnswerThatDoesNotFitTheWindowShownIsAnError) {
 }
 
 TEST_F(FormMessageTest, TheEngineAsksTheExitQuestionWithNoAsTheDefault) {
-  TDoDbInstallThings engine(world.machine());
+  TDoDbInstallThings engine(world.machine(), world.module());
   engine.SetMessageWindow(message.get());
   ui.StartScript("answer no\n");
   EXPECT_FALSE(engine.ConfirmExit());
@@ -154,7 +155,7 @@ TEST_F(FormMessageTest, TheEngineAsksTheExitQuestionWithNoAsTheDefault) {
 }
 
 TEST_F(FormMessageTest, TheEnginesFatalMessageIsANoticeAndEndsWithCodeThree) {
-  TDoDbInstallThings engine(world.machine());
+  TDoDbInstallThings engine(world.machine(), world.module());
   engine.SetMessageWindow(message.get());
   ui.StartScript("answer ok\n");
   EXPECT_EXIT(engine.FatalError("broken installer"), ::testing::ExitedWithCode(kExitCodeFatal), "");

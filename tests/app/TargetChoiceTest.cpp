@@ -33,7 +33,7 @@ class TargetChoiceTest : public ::testing::Test {
                           (newFormat ? "FORMATFDB=1\r\n" : ""));
     world.AddResource("DB01FULL", "7z archive bytes are not read by the folder check");
     world.Open();
-    engine = std::make_unique<TDoDbInstallThings>(world.machine());
+    engine = std::make_unique<TDoDbInstallThings>(world.machine(), world.module());
   }
 
   test::EnginePrefix world;

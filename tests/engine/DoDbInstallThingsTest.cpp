@@ -6,14 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "engine/ShellOps.h"
 #include "payload/MyFileOp.h"
 #include "payload/SevenZipReader.h"
+#include "payload/ShellOps.h"
 #include "platform/Text.h"
 #include "tests/support/EnginePrefix.h"
+#include "tests/support/RecordingProgress.h"
 #include "tests/support/SevenZipArchives.h"
-#include "ui/TvgProgressBar.h"
-#include "ui/TvgText.h"
 
 namespace dbinst {
 namespace {
@@ -25,19 +24,6 @@ using test::SlurpFile;
 const std::string kProgram = "C:\\Velmora\\Orvane 2\\";
 const std::string kSystem = "C:\\windows\\syswow64\\";
 const std::string kPasswordSwitch = "-p" + std::string(kArchivePassword);
-
-// A bar that keeps every value it was set to.
-class RecordingBar : public TvgProgressBar {
- public:
-  void SetValue(float value) override {
-    TvgProgressBar::SetValue(value);
-    values.push_back(value);
-  }
-  bool Passed(float value) const {
-    return std::find(values.begin(), values.end(), value) != values.end();
-  }
-  std::vector<float> values;
-};
 
 // Writes text of exactly the size asked, so TARGETSIZE can be the archive's real size.
 std::string Bytes(size_t size, char fill) { return std::string(size, fill); }
@@ -79,7 +65,7 @@ class DoDbInstallThingsTest : public ::testing::Test {
   TDoDbInstallThings& Engine() {
     if (!engine) {
       world.Open();
-      engine = std::make_unique<TDoDbInstallThings>(world.machine());
+      engine = std::make_unique<TDoDbInstallThings>(world.machine(), world.module());
     }
     return *engine;
   }
@@ -88,9 +74,9 @@ class DoDbInstallThingsTest : public ::testing::Test {
 
   test::EnginePrefix world;
   std::unique_ptr<TDoDbInstallThings> engine;
-  RecordingBar mainBar;
-  RecordingBar subBar;
-  TvgText activity;
+  test::RecordingProgress progress;
+  test::RecordedBar& mainBar = progress.overall;
+  test::RecordedBar& subBar = progress.item;
 };
 
 TEST_F(DoDbInstallThingsTest, CatalogueQueriesAndTargetsAfterConstruction) {
@@ -119,23 +105,23 @@ TEST_F(DoDbInstallThingsTest, CopyAndInstallPutEachKindIntoItsFolderAndMoveTheBa
   AddSamplePackages();
   auto& engine = Engine();
   fs::create_directories(world.HostPath(Extraction() + "stale"));
-  ASSERT_TRUE(engine.CopyArchives(&mainBar, &subBar, &activity));
+  ASSERT_TRUE(engine.CopyArchives(&progress));
   EXPECT_FALSE(OnDisk(Extraction() + "stale"));
   EXPECT_FALSE(OnDisk(Extraction() + "DbIni01.ini"));
   const int64_t tilesArchive = fs::file_size(world.HostPath(Extraction() + "Opoczno.7z"));
   const int64_t lampsArchive = fs::file_size(world.HostPath(Extraction() + "Lamps.7z"));
   EXPECT_EQ(mainBar.Max(), static_cast<float>((tilesArchive + lampsArchive) * 2.5));
   EXPECT_EQ(mainBar.Value(), static_cast<float>(tilesArchive + lampsArchive));
-  EXPECT_EQ(activity.Text(), "Copying an archive of: Lamps database");
+  EXPECT_EQ(progress.activity, "Copying an archive of: Lamps database");
 
   mainBar.values.clear();
-  ASSERT_TRUE(engine.InstallDatabases(kProgram, &mainBar, &subBar, &activity));
+  ASSERT_TRUE(engine.InstallDatabases(kProgram, &progress));
   EXPECT_EQ(mainBar.Max(), 300.0f);
   EXPECT_EQ(mainBar.values.front(), 120.0f);
   EXPECT_TRUE(mainBar.Passed(180.0f));
   EXPECT_EQ(mainBar.Value(), 300.0f);
   EXPECT_EQ(subBar.Value(), subBar.Max());
-  EXPECT_EQ(activity.Text(), "Installation of Lamps database");
+  EXPECT_EQ(progress.activity, "Installation of Lamps database");
   EXPECT_EQ(SlurpFile(world.HostPath(kProgram + "Plytki\\Opoczno.mdb")), Bytes(20, 'm'));
   EXPECT_FALSE(OnDisk(kProgram + "Plytki\\Opoczno\\Opoczno.mdb"));
   EXPECT_EQ(SlurpFile(world.HostPath(kProgram + "dodatki\\Lamps\\models\\floor\\lamp2.txt")),
@@ -154,11 +140,11 @@ TEST_F(DoDbInstallThingsTest, UnnamedArchivesTakeTheirPositionAndCabinetsGoBesid
              {{"s.txt", "cabinet"}});
   AddPackage(2, "[INSTALL]\r\nTYPE=WALLS\r\n", {{"w.txt", "wall"}});
   auto& engine = Engine();
-  ASSERT_TRUE(engine.CopyArchives(nullptr, nullptr, nullptr));
+  ASSERT_TRUE(engine.CopyArchives(nullptr));
   EXPECT_TRUE(OnDisk(Extraction() + "Szafki.7z"));
   EXPECT_TRUE(OnDisk(Extraction() + "DB2.7z"));
-  ASSERT_TRUE(engine.InstallDatabases(kProgram, nullptr, nullptr, &activity));
-  EXPECT_EQ(activity.Text(), "Installation of Wall elements database database");
+  ASSERT_TRUE(engine.InstallDatabases(kProgram, &progress));
+  EXPECT_EQ(progress.activity, "Installation of Wall elements database database");
   EXPECT_TRUE(OnDisk(kProgram + "Szafki\\s.txt"));
   EXPECT_TRUE(OnDisk(kProgram + "WALLS\\w.txt"));
 }
@@ -172,8 +158,8 @@ TEST_F(DoDbInstallThingsTest, AFailedExtractionGoesOnWithTheNextAndIsReportedAtT
   AddPackage(2, "[info]\r\nBAZA=Lamps\r\n[INSTALL]\r\nTYPE=INTERIOR\r\nTARGETNAME=Lamps\r\n",
              {{"lamp.txt", "lamp"}});
   auto& engine = Engine();
-  ASSERT_TRUE(engine.CopyArchives(&mainBar, &subBar, nullptr));
-  EXPECT_FALSE(engine.InstallDatabases(kProgram, &mainBar, &subBar, nullptr));
+  ASSERT_TRUE(engine.CopyArchives(&progress));
+  EXPECT_FALSE(engine.InstallDatabases(kProgram, &progress));
   EXPECT_TRUE(OnDisk(kProgram + "dodatki\\Lamps\\lamp.txt"));
   const auto& log = world.module().Log().Lines();
   EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
@@ -186,15 +172,15 @@ TEST_F(DoDbInstallThingsTest, TargetNameThatClimbsOutOfTheFoldersStopsBothSteps)
              {{"evil.txt", "evil"}});
   auto& engine = Engine();
   EXPECT_EQ(engine.DatabaseCount(), 1);
-  EXPECT_FALSE(engine.CopyArchives(nullptr, nullptr, nullptr));
-  EXPECT_FALSE(engine.InstallDatabases(kProgram, nullptr, nullptr, nullptr));
+  EXPECT_FALSE(engine.CopyArchives(nullptr));
+  EXPECT_FALSE(engine.InstallDatabases(kProgram, nullptr));
   EXPECT_FALSE(OnDisk("C:\\Velmora\\Evil"));
   EXPECT_FALSE(OnDisk(Extraction() + "..\\..\\Evil.7z"));
 }
 
 TEST_F(DoDbInstallThingsTest, InstallWithoutCopiesStopsAtTheFirstDatabase) {
   AddSamplePackages();
-  EXPECT_FALSE(Engine().InstallDatabases(kProgram, nullptr, nullptr, nullptr));
+  EXPECT_FALSE(Engine().InstallDatabases(kProgram, nullptr));
   EXPECT_FALSE(OnDisk(kProgram + "Plytki\\Opoczno.mdb"));
 }
 

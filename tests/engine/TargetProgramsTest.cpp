@@ -34,7 +34,7 @@ class TargetProgramsTest : public ::testing::Test {
     world.Open();
     fileOp = std::make_unique<MyFileOp>(world.machine(), world.module().Log());
     TTargetProgramLists lists;
-    FindTargetPrograms(*fileOp, catalogue, lists);
+    FindTargetPrograms(*fileOp, world.module(), catalogue, lists);
     return lists;
   }
 
@@ -51,10 +51,13 @@ TEST_F(TargetProgramsTest, EmptyFolderFailsTheCheckAndAnyFileLetsItPass) {
   const fs::path empty = world.HostPath("C:\\Empty");
   fs::create_directories(empty);
   TProgramFolderCheck check;
-  EXPECT_FALSE(CheckProgramFolder(*fileOp, "C:\\Empty", EProductLine::Orvane, check));
-  EXPECT_FALSE(CheckProgramFolder(*fileOp, "C:\\Absent\\", EProductLine::Orvane, check));
+  EXPECT_FALSE(
+      CheckProgramFolder(*fileOp, world.module(), "C:\\Empty", EProductLine::Orvane, check));
+  EXPECT_FALSE(
+      CheckProgramFolder(*fileOp, world.module(), "C:\\Absent\\", EProductLine::Orvane, check));
   std::ofstream(empty / "readme.txt") << "x";
-  ASSERT_TRUE(CheckProgramFolder(*fileOp, "C:\\Empty", EProductLine::Orvane, check));
+  ASSERT_TRUE(
+      CheckProgramFolder(*fileOp, world.module(), "C:\\Empty", EProductLine::Orvane, check));
   EXPECT_FALSE(check.FilesPresent);
   EXPECT_FALSE(check.VersionsMet);
 }
@@ -66,7 +69,7 @@ TEST_F(TargetProgramsTest, ProgramWithoutKafleIsNeverListed) {
   EXPECT_TRUE(lists.Group1OldApps.empty());
   EXPECT_TRUE(lists.TargetApps.empty());
   TProgramFolderCheck check;
-  ASSERT_TRUE(CheckProgramFolder(*fileOp, kOrvane, EProductLine::Orvane, check));
+  ASSERT_TRUE(CheckProgramFolder(*fileOp, world.module(), kOrvane, EProductLine::Orvane, check));
   EXPECT_FALSE(check.FilesPresent);
 }
 
@@ -83,11 +86,11 @@ TEST_F(TargetProgramsTest, ExactMinimumVersionsAndAOneDotVersionMeetTheCheck) {
   const auto lists = Discover(tiles_);
   EXPECT_EQ(lists.Group1Apps, (TCadAppInstalledVec{App(EProductLine::Orvane, kOrvane)}));
   std::string text = "untouched";
-  ASSERT_TRUE(ProgramVersionText(*fileOp, kOrvane, EProductLine::Orvane, text));
+  ASSERT_TRUE(ProgramVersionText(*fileOp, world.module(), kOrvane, EProductLine::Orvane, text));
   EXPECT_EQ(text, "2.0");
   text = "untouched";
-  EXPECT_FALSE(ProgramVersionText(*fileOp, kOrvane, EProductLine::Kestrio, text));
-  EXPECT_FALSE(ProgramVersionText(*fileOp, "", EProductLine::Orvane, text));
+  EXPECT_FALSE(ProgramVersionText(*fileOp, world.module(), kOrvane, EProductLine::Kestrio, text));
+  EXPECT_FALSE(ProgramVersionText(*fileOp, world.module(), "", EProductLine::Orvane, text));
   EXPECT_EQ(text, "untouched");
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "engine/InstallProgress.h"
 #include "env/InstallLog.h"
 #include "env/MessagePump.h"
 #include "payload/MyFileOp.h"
@@ -14,9 +15,9 @@
 #include "platform/Machine.h"
 #include "platform/prefix/ElfResourceModule.h"
 #include "tests/support/ElfFiles.h"
+#include "tests/support/RecordingProgress.h"
 #include "tests/support/SevenZipArchives.h"
 #include "tests/support/TempPrefix.h"
-#include "ui/TvgProgressBar.h"
 
 namespace dbinst {
 namespace {
@@ -28,16 +29,6 @@ using test::Run7zzAdd;
 using test::SlurpFile;
 using test::TempPrefix;
 using test::UnwritableFolder;
-
-// A toolkit bar that also remembers every value it was given.
-class RecordingBar : public TvgProgressBar {
- public:
-  void SetValue(float value) override {
-    values.push_back(value);
-    TvgProgressBar::SetValue(value);
-  }
-  std::vector<float> values;
-};
 
 const ArchiveFiles kDatabaseFiles = {
     {"tiles.fdb", std::string(300000, 't') + testing::PatternBytes(50000)},
@@ -54,6 +45,13 @@ class MyFileOpArchiveTest : public ::testing::Test {
   ~MyFileOpArchiveTest() override { SetMessagePump(nullptr); }
 
   std::string HostC(const std::string& relative) const { return prefix.driveC() + "/" + relative; }
+  // A database of no size that finished there leaves the overall bar at the position.
+  void PutOverallAt(float position) {
+    progress.FinishDatabase(position, 0);
+    view.overall.values.clear();
+    view.item.values.clear();
+    view.pumped = 0;
+  }
 
   void ExpectExtracted(const ArchiveFiles& files, const std::string& destination) const {
     for (const auto& [relative, bytes] : files) {
@@ -66,23 +64,25 @@ class MyFileOpArchiveTest : public ::testing::Test {
   InstallLog log;
   MyFileOp fileOp{*machine, log};
   int pumped = 0;
+  test::RecordingProgress view;
+  InstallProgress progress{&view};
+  const test::RecordedBar& overall = view.overall;
+  const test::RecordedBar& archive = view.item;
 };
 
 TEST_F(MyFileOpArchiveTest, SolidArchiveFillsSubFoldersAndMovesBothBars) {
   ASSERT_TRUE(Make7z(HostC("x/db.7z"), kDatabaseFiles, "-m0=lzma2 -ms=on"));
-  RecordingBar overall;
-  RecordingBar archive;
-  overall.SetMax(1e6f);
-  overall.SetValue(40.6f);
-  ASSERT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\Program\\Db\\", &overall, &archive))
+  PutOverallAt(40.6f);
+  ASSERT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\Program\\Db\\", progress.ArchiveHooks()))
       << fileOp.LastArchiveError();
   ExpectExtracted(kDatabaseFiles, "Program/Db");
-  EXPECT_EQ(archive.Min(), 0.0f);
   EXPECT_EQ(archive.Max(), 1.0f);
   const int64_t total = 350000 + 120000 + 3;
-  ASSERT_FALSE(overall.values.size() < 2);
-  for (size_t i = 1; i < overall.values.size(); ++i) {
-    EXPECT_FLOAT_EQ(overall.values[i], total * archive.values[i] + 40) << i;
+  // The archive's start shows on the item bar alone; every later step moves both.
+  ASSERT_EQ(archive.values.size(), overall.values.size() + 1);
+  ASSERT_FALSE(overall.values.empty());
+  for (size_t i = 0; i < overall.values.size(); ++i) {
+    EXPECT_FLOAT_EQ(overall.values[i], total * archive.values[i + 1] + 40) << i;
   }
   EXPECT_TRUE(fileOp.ArchiveProgressContext().IsEmpty());
   EXPECT_GE(pumped, 3);
@@ -92,10 +92,9 @@ TEST_F(MyFileOpArchiveTest, SolidArchiveFillsSubFoldersAndMovesBothBars) {
 TEST_F(MyFileOpArchiveTest, EncryptedArchivesOpenWithTheInstallersPassword) {
   ASSERT_TRUE(Make7z(HostC("x/aes.7z"), kDatabaseFiles, "-plipa_srebrnej_wierzby"));
   ASSERT_TRUE(Make7z(HostC("x/hidden.7z"), kDatabaseFiles, "-plipa_srebrnej_wierzby -mhe=on"));
-  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\aes.7z", "C:\\aes", nullptr, nullptr))
-      << fileOp.LastArchiveError();
+  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\aes.7z", "C:\\aes")) << fileOp.LastArchiveError();
   ExpectExtracted(kDatabaseFiles, "aes");
-  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\hidden.7z", "C:\\hidden\\", nullptr, nullptr))
+  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\hidden.7z", "C:\\hidden\\"))
       << fileOp.LastArchiveError();
   ExpectExtracted(kDatabaseFiles, "hidden");
 }
@@ -103,13 +102,12 @@ TEST_F(MyFileOpArchiveTest, EncryptedArchivesOpenWithTheInstallersPassword) {
 TEST_F(MyFileOpArchiveTest, WrongPasswordFailsAndLeavesNoHalfWrittenFiles) {
   ASSERT_TRUE(Make7z(HostC("x/other.7z"), kDatabaseFiles, "-psomething_else"));
   ASSERT_TRUE(Make7z(HostC("x/otherhe.7z"), kDatabaseFiles, "-psomething_else -mhe=on"));
-  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\other.7z", "C:\\out", nullptr, nullptr));
+  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\other.7z", "C:\\out"));
   EXPECT_NE(fileOp.LastArchiveError().find("wrong password"), std::string::npos)
       << fileOp.LastArchiveError();
   EXPECT_FALSE(fs::exists(HostC("out/tiles.fdb")));
   EXPECT_FALSE(fs::exists(HostC("out/Images/a.jpg")));
-  RecordingBar archive;
-  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\otherhe.7z", "C:\\outhe", nullptr, &archive));
+  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\otherhe.7z", "C:\\outhe", progress.ArchiveHooks()));
   EXPECT_TRUE(archive.values.empty());
   EXPECT_FALSE(fs::exists(HostC("outhe")));
   EXPECT_TRUE(fileOp.ArchiveProgressContext().IsEmpty());
@@ -120,7 +118,7 @@ TEST_F(MyFileOpArchiveTest, TruncatedArchiveFails) {
   const std::string bytes = SlurpFile(HostC("x/db.7z"));
   for (size_t keep : {size_t{0}, size_t{20}, bytes.size() / 2, bytes.size() - 1}) {
     testing::WriteWholeFile(HostC("x/cut.7z"), bytes.substr(0, keep));
-    EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\cut.7z", "C:\\out", nullptr, nullptr)) << keep;
+    EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\cut.7z", "C:\\out")) << keep;
     EXPECT_FALSE(fileOp.LastArchiveError().empty());
   }
 }
@@ -131,7 +129,7 @@ TEST_F(MyFileOpArchiveTest, FlippedDataByteFailsTheArchive) {
   std::string bytes = SlurpFile(HostC("x/db.7z"));
   bytes[32 + 1000] = static_cast<char>(bytes[32 + 1000] ^ 0x55);
   testing::WriteWholeFile(HostC("x/db.7z"), bytes);
-  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\out", nullptr, nullptr));
+  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\out"));
   EXPECT_NE(fileOp.LastArchiveError().find("CRC"), std::string::npos) << fileOp.LastArchiveError();
   EXPECT_FALSE(fs::exists(HostC("out/data.bin")));
 }
@@ -145,10 +143,10 @@ TEST_F(MyFileOpArchiveTest, ItemsThatWouldLeaveTheFolderAreRefusedAndFailTheArch
   ASSERT_TRUE(Run7zzAdd(HostC("x/evil.7z"), source, "-spf", "'" + HostC("src/victim.txt") + "'"));
   ASSERT_TRUE(Make7z(HostC("x/backslash.7z"), {{"..\\victim.txt", "escaped"}}));
 
-  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\evil.7z", "C:\\dest\\in", nullptr, nullptr));
+  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\evil.7z", "C:\\dest\\in"));
   EXPECT_NE(fileOp.LastArchiveError().find("refused"), std::string::npos);
   EXPECT_EQ(SlurpFile(HostC("dest/in/x/keep.txt")), "kept");
-  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\backslash.7z", "C:\\dest\\in", nullptr, nullptr));
+  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\backslash.7z", "C:\\dest\\in"));
   size_t files = 0;
   for (const auto& entry : fs::recursive_directory_iterator(prefix.path())) {
     if (entry.path().filename() == "victim.txt" && SlurpFile(entry.path()) == "escaped") ++files;
@@ -163,8 +161,7 @@ TEST_F(MyFileOpArchiveTest, ExistingFilesAreReplacedButOneThatCannotBeDeletedIsS
   ASSERT_TRUE(machine->files().SetReadOnly("C:\\dest\\ro.fdb", true));
   UnwritableFolder locked(HostC("dest/locked"));
   if (!locked.usable()) GTEST_SKIP() << "the immutable flag cannot be set here";
-  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\dest", nullptr, nullptr))
-      << fileOp.LastArchiveError();
+  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\dest")) << fileOp.LastArchiveError();
   EXPECT_EQ(SlurpFile(HostC("dest/locked/old.fdb")), "old");
   EXPECT_EQ(SlurpFile(HostC("dest/free.fdb")), "new");
   EXPECT_EQ(SlurpFile(HostC("dest/ro.fdb")), "o");
@@ -175,8 +172,7 @@ TEST_F(MyFileOpArchiveTest, FourteenItemsMoveTheBarsAtTheSeventhAndFourteenthIte
   ArchiveFiles files;
   for (int i = 0; i < 14; ++i) files.push_back({"f" + std::to_string(100 + i) + ".txt", ""});
   ASSERT_TRUE(Make7z(HostC("x/db.7z"), files));
-  RecordingBar archive;
-  ASSERT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\dest", nullptr, &archive));
+  ASSERT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\dest", progress.ArchiveHooks()));
   // Byte reports come in between, so the item updates show among the others.
   ASSERT_FALSE(archive.values.empty());
   EXPECT_EQ(archive.values.front(), 0.0f);
@@ -194,10 +190,7 @@ TEST_F(MyFileOpArchiveTest, ByteReportsMoveTheBarsTowardsTheArchiveSize) {
   for (int i = 0; i < 3; ++i)
     files.push_back({"f" + std::to_string(i), testing::PatternBytes(3 << 20, i)});
   ASSERT_TRUE(Make7z(HostC("x/db.7z"), files, "-m0=copy"));
-  RecordingBar overall;
-  RecordingBar archive;
-  overall.SetMax(9e6f);
-  ASSERT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\dest", &overall, &archive));
+  ASSERT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\dest", progress.ArchiveHooks()));
   ASSERT_GE(archive.values.size(), 2u);
   for (size_t i = 1; i < archive.values.size(); ++i) {
     EXPECT_GE(archive.values[i], archive.values[i - 1]);
@@ -208,24 +201,21 @@ TEST_F(MyFileOpArchiveTest, ByteReportsMoveTheBarsTowardsTheArchiveSize) {
 
 TEST_F(MyFileOpArchiveTest, ArchiveOfEmptyFilesSucceedsWithFiniteBars) {
   ASSERT_TRUE(Make7z(HostC("x/empty.7z"), {{"a.txt", ""}, {"b/c.txt", ""}}));
-  RecordingBar overall;
-  RecordingBar archive;
-  overall.SetValue(10.0f);
-  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\empty.7z", "C:\\dest", &overall, &archive));
+  PutOverallAt(10.0f);
+  EXPECT_TRUE(fileOp.ExtractArchive("C:\\x\\empty.7z", "C:\\dest", progress.ArchiveHooks()));
   for (float value : archive.values) EXPECT_TRUE(std::isfinite(value));
   EXPECT_EQ(overall.Value(), 10.0f);
   EXPECT_TRUE(fs::exists(HostC("dest/b/c.txt")));
 }
 
 TEST_F(MyFileOpArchiveTest, MissingArchiveFailsAndLeavesTheContextEmpty) {
-  RecordingBar overall;
-  RecordingBar archive;
-  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\none.7z", "C:\\dest", &overall, &archive));
+  EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\none.7z", "C:\\dest", progress.ArchiveHooks()));
   EXPECT_TRUE(fileOp.ArchiveProgressContext().IsEmpty());
   EXPECT_TRUE(overall.values.empty());
   EXPECT_TRUE(archive.values.empty());
   EXPECT_FALSE(fs::exists(HostC("dest")));
   EXPECT_EQ(pumped, 0);
+  EXPECT_EQ(view.pumped, 0);
 }
 
 TEST_F(MyFileOpArchiveTest, FullDiskFailsTheArchive) {
@@ -237,7 +227,7 @@ TEST_F(MyFileOpArchiveTest, FullDiskFailsTheArchive) {
   prefix.Link("s:", small);
   auto reopened = prefix.OpenMachine();
   MyFileOp op(*reopened, log);
-  EXPECT_FALSE(op.ExtractArchive("C:\\x\\db.7z", "S:\\dest", nullptr, nullptr));
+  EXPECT_FALSE(op.ExtractArchive("C:\\x\\db.7z", "S:\\dest"));
   EXPECT_FALSE(fs::exists(small + "/dest/big.bin"));
   ::umount(small.c_str());
 }
@@ -257,44 +247,40 @@ TEST_F(MyFileOpResourceTest, ResourceOf32768BytesIsOneChunkThenTheFinalUpdate) {
   const std::string bytes = testing::PatternBytes(32768, 5);
   auto module = ModuleWith({{"LIB7Z", bytes}});
   ASSERT_TRUE(module);
-  RecordingBar overall;
-  RecordingBar file;
-  overall.SetMax(1e6f);
-  overall.SetValue(100.9f);
-  overall.values.clear();
+  PutOverallAt(100.9f);
   ASSERT_TRUE(fileOp.ExtractResourceToFile(module.get(), "LIB7Z", "C:\\windows\\system32\\7z.dll",
-                                           &overall, &file));
+                                           progress.ResourceHooks()));
+  const test::RecordedBar& file = view.item;
   EXPECT_EQ(SlurpFile(HostC("windows/system32/7z.dll")), bytes);
   EXPECT_EQ(file.Max(), 32768.0f);
   EXPECT_EQ(file.values, (std::vector<float>{0.0f, 32768.0f, 32768.0f}));
   EXPECT_EQ(overall.values, (std::vector<float>{32868.0f, 32868.0f}));
-  EXPECT_EQ(pumped, 3);
+  EXPECT_EQ(view.pumped, 3);
 }
 
 TEST_F(MyFileOpResourceTest, EverySixtiethChunkGoesWithoutAnUpdate) {
   const std::string bytes = testing::PatternBytes(60 * 32768 + 100, 6);
   auto module = ModuleWith({{"DB01FULL", bytes}});
   ASSERT_TRUE(module);
-  RecordingBar overall;
-  RecordingBar file;
-  ASSERT_TRUE(
-      fileOp.ExtractResourceToFile(module.get(), "DB01FULL", "C:\\t\\a.7z", &overall, &file));
+  ASSERT_TRUE(fileOp.ExtractResourceToFile(module.get(), "DB01FULL", "C:\\t\\a.7z",
+                                           progress.ResourceHooks()));
+  const test::RecordedBar& file = view.item;
   EXPECT_EQ(SlurpFile(HostC("t/a.7z")), bytes);
   // The start, chunks 1 to 59, chunk 61, and the final update.
   ASSERT_EQ(file.values.size(), 62u);
   EXPECT_EQ(file.values[59], 59 * 32768.0f);
   EXPECT_EQ(file.values[60], static_cast<float>(bytes.size()));
-  EXPECT_EQ(pumped, 62);
+  EXPECT_EQ(view.pumped, 62);
 }
 
-TEST_F(MyFileOpResourceTest, WithOnlyOneBarNoBarIsTouched) {
+TEST_F(MyFileOpResourceTest, WithoutAViewNothingIsShownOrPumped) {
   auto module = ModuleWith({{"DB01INI", "[info]\r\n"}});
   ASSERT_TRUE(module);
-  RecordingBar bar;
-  EXPECT_TRUE(fileOp.ExtractResourceToFile(module.get(), "DB01INI", "C:\\t\\a.ini", &bar, nullptr));
-  EXPECT_TRUE(fileOp.ExtractResourceToFile(module.get(), "db01ini", "C:\\t\\b.ini", nullptr, &bar));
-  EXPECT_TRUE(bar.values.empty());
-  EXPECT_EQ(bar.Max(), 100.0f);
+  InstallProgress silent(nullptr);
+  EXPECT_TRUE(fileOp.ExtractResourceToFile(module.get(), "DB01INI", "C:\\t\\a.ini",
+                                           silent.ResourceHooks()));
+  EXPECT_TRUE(fileOp.ExtractResourceToFile(module.get(), "db01ini", "C:\\t\\b.ini"));
+  EXPECT_EQ(silent.ItemMaximum(), 100.0f);
   EXPECT_EQ(pumped, 0);
   EXPECT_EQ(SlurpFile(HostC("t/b.ini")), "[info]\r\n");
 }
@@ -304,22 +290,21 @@ TEST_F(MyFileOpResourceTest, ReadOnlyDestinationIsClearedAndReplaced) {
   ASSERT_TRUE(module);
   prefix.WriteFile(HostC("windows/system32/cc3290mt.dll"), "old");
   ASSERT_TRUE(machine->files().SetReadOnly("C:\\windows\\system32\\cc3290mt.dll", true));
-  EXPECT_TRUE(fileOp.ExtractResourceToFile(
-      module.get(), "LIBB1", "C:\\windows\\system32\\cc3290mt.dll", nullptr, nullptr));
+  EXPECT_TRUE(
+      fileOp.ExtractResourceToFile(module.get(), "LIBB1", "C:\\windows\\system32\\cc3290mt.dll"));
   EXPECT_EQ(SlurpFile(HostC("windows/system32/cc3290mt.dll")), "new runtime");
 }
 
 TEST_F(MyFileOpResourceTest, MissingOrEmptyResourceCreatesNothing) {
   auto module = ModuleWith({{"EMPTY", ""}});
   ASSERT_TRUE(module);
-  EXPECT_FALSE(fileOp.ExtractResourceToFile(module.get(), "EMPTY", "C:\\t\\e", nullptr, nullptr));
-  EXPECT_FALSE(fileOp.ExtractResourceToFile(module.get(), "NONE", "C:\\t\\n", nullptr, nullptr));
+  EXPECT_FALSE(fileOp.ExtractResourceToFile(module.get(), "EMPTY", "C:\\t\\e"));
+  EXPECT_FALSE(fileOp.ExtractResourceToFile(module.get(), "NONE", "C:\\t\\n"));
   EXPECT_FALSE(fs::exists(HostC("t")));
 }
 
 TEST_F(MyFileOpResourceTest, InstallersOwnModuleIsUsedWithoutAModule) {
-  EXPECT_TRUE(
-      fileOp.ExtractResourceToFile(nullptr, "TxtTransl", "C:\\a\\b\\c\\t.txt", nullptr, nullptr));
+  EXPECT_TRUE(fileOp.ExtractResourceToFile(nullptr, "TxtTransl", "C:\\a\\b\\c\\t.txt"));
   EXPECT_GT(fs::file_size(HostC("a/b/c/t.txt")), 0u);
 }
 
@@ -329,11 +314,9 @@ TEST_F(MyFileOpResourceTest, DestinationThatCannotBeDeletedFailsAndKeepsTheOldFi
   prefix.WriteFile(HostC("locked/x.dll"), "old");
   UnwritableFolder locked(HostC("locked"));
   if (!locked.usable()) GTEST_SKIP() << "the immutable flag cannot be set here";
-  EXPECT_FALSE(
-      fileOp.ExtractResourceToFile(module.get(), "LIBB1", "C:\\locked\\x.dll", nullptr, nullptr));
+  EXPECT_FALSE(fileOp.ExtractResourceToFile(module.get(), "LIBB1", "C:\\locked\\x.dll"));
   EXPECT_EQ(SlurpFile(HostC("locked/x.dll")), "old");
-  EXPECT_FALSE(fileOp.ExtractResourceToFile(module.get(), "LIBB1", "C:\\locked\\sub\\y.dll",
-                                            nullptr, nullptr));
+  EXPECT_FALSE(fileOp.ExtractResourceToFile(module.get(), "LIBB1", "C:\\locked\\sub\\y.dll"));
 }
 
 TEST_F(MyFileOpResourceTest, FullDiskRemovesThePartialFile) {
@@ -346,9 +329,8 @@ TEST_F(MyFileOpResourceTest, FullDiskRemovesThePartialFile) {
   prefix.Link("s:", small);
   auto reopened = prefix.OpenMachine();
   MyFileOp op(*reopened, log);
-  RecordingBar overall;
-  RecordingBar file;
-  EXPECT_FALSE(op.ExtractResourceToFile(module.get(), "DB01FULL", "S:\\a.7z", &overall, &file));
+  EXPECT_FALSE(
+      op.ExtractResourceToFile(module.get(), "DB01FULL", "S:\\a.7z", progress.ResourceHooks()));
   EXPECT_FALSE(fs::exists(small + "/a.7z"));
   ::umount(small.c_str());
 }

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/ShellOps.h"
 #include "payload/MyFileOp.h"
+#include "payload/ShellOps.h"
 #include "tests/support/EnginePrefix.h"
 
 namespace dbinst {
@@ -29,6 +29,10 @@ class MyFileOpDescriptionsTest : public ::testing::Test {
     fs::create_directories(host.parent_path());
     std::ofstream(host, std::ios::binary) << text;
     return windowsPath;
+  }
+
+  std::string KindFolder(const TDatabaseEmbedded& database) {
+    return world.module().DatabaseFolder(kProgram, database.Type);
   }
 
   TDatabaseEmbedded Described(const std::string& text) {
@@ -108,11 +112,11 @@ TEST_F(MyFileOpDescriptionsTest, InstalledInteriorsDateComesFromTheIniThatNamesT
   database.Type = EDatabaseType::Interiors;
   database.TargetName = "Lampy";
   TDatabaseDate date;
-  EXPECT_FALSE(fileOp->FindInstalledDatabase(kProgram, database, date));
+  EXPECT_FALSE(fileOp->FindInstalledDatabase(KindFolder(database), database, date));
   WriteIni(kProgram + "dodatki\\Lampy\\a.ini", "[info]\r\nMDATE=2001-1-1\r\n");
   WriteIni(kProgram + "dodatki\\Lampy\\b.ini", "[info]\r\nBAZA=Lampy\r\nMDATE=2014-2-3\r\n");
   WriteIni(kProgram + "dodatki\\Lampy\\c.txt", "[info]\r\nBAZA=Other\r\n");
-  ASSERT_TRUE(fileOp->FindInstalledDatabase(kProgram, database, date));
+  ASSERT_TRUE(fileOp->FindInstalledDatabase(KindFolder(database), database, date));
   EXPECT_EQ(date, (TDatabaseDate{2014, 2, 3}));
 }
 
@@ -122,9 +126,9 @@ TEST_F(MyFileOpDescriptionsTest, InstalledTilesAreFoundByTargetNameWithIniExtens
   database.TargetName = "Opoczno2013.mdb";
   WriteIni(kProgram + "Plytki\\Other.ini", "[info]\r\nBAZA=Other\r\nMDATE=2001-1-1\r\n");
   TDatabaseDate date;
-  EXPECT_FALSE(fileOp->FindInstalledDatabase(kProgram, database, date));
+  EXPECT_FALSE(fileOp->FindInstalledDatabase(KindFolder(database), database, date));
   WriteIni(kProgram + "Plytki\\OPOCZNO2013.INI", "[info]\r\nBAZA=Opoczno\r\nDATA=2013-7-8\r\n");
-  ASSERT_TRUE(fileOp->FindInstalledDatabase(kProgram, database, date));
+  ASSERT_TRUE(fileOp->FindInstalledDatabase(KindFolder(database), database, date));
   EXPECT_EQ(date, (TDatabaseDate{2013, 7, 8}));
 }
 
@@ -134,7 +138,7 @@ TEST_F(MyFileOpDescriptionsTest, WallsAreNeverReportedAsInstalled) {
   database.TargetName = "Sciany";
   WriteIni(kProgram + "WALLS\\Sciany.ini", "[info]\r\nBAZA=Sciany\r\n");
   TDatabaseDate date;
-  EXPECT_FALSE(fileOp->FindInstalledDatabase(kProgram, database, date));
+  EXPECT_FALSE(fileOp->FindInstalledDatabase(KindFolder(database), database, date));
 }
 
 TEST_F(MyFileOpDescriptionsTest, InstalledYearAloneFallsBackToTheFilesLastWriteDate) {

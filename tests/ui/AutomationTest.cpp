@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/MessageBox.h"
+#include "platform/ProcessExit.h"
 #include "tests/platform/prefix/ScratchFolder.h"
 #include "tests/ui/HeadlessUi.h"
 #include "tests/ui/TestForms.h"

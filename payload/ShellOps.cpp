@@ -1,4 +1,4 @@
-#include "engine/ShellOps.h"
+#include "payload/ShellOps.h"
 
 #include <limits>
 

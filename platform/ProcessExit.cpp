@@ -1,4 +1,4 @@
-#include "platform/MessageBox.h"
+#include "platform/ProcessExit.h"
 
 #include <cstdio>
 #include <cstdlib>
