@@ -2,7 +2,8 @@
 # Installs what is missing, builds the installer and starts the wizard on the prefix of WINEPREFIX
 # (or ~/.wine); when no prefix exists, on a demo prefix built in build/demo-prefix. Without a
 # display it walks through every page by script instead, in Polish and in English, on demo
-# prefixes of its own: a snapshot of each page goes to docs/snapshots/, the log to the terminal.
+# prefixes of its own: a snapshot of each page goes to build/snapshots/ (or the folder named by
+# DBINST_SNAPSHOT_DIR; scripts/refresh-docs.sh points it at docs/snapshots/), the log to the terminal.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,6 +12,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target dbinstall make-demo-prefix
 
 installer=$PWD/build/app/dbinstall
+snapshots=$(realpath -m "${DBINST_SNAPSHOT_DIR:-build/snapshots}")
 
 # One command to the scripted installer, and its answer.
 send() {
@@ -33,7 +35,7 @@ finish() {
 
 walk() {
   local language=$1 flag=$2
-  local prefix=$PWD/build/walk-$language shots=$PWD/docs/snapshots/$language
+  local prefix=$PWD/build/walk-$language shots=$snapshots/$language
   mkdir -p "$shots"
   ./build/tools/make-demo-prefix "$prefix" $flag >/dev/null
   echo "Scripted walk ($language) on the demo prefix $prefix"

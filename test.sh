@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks formatting, builds with warnings as errors and runs every
-# test, then builds and runs them once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, checks formatting and the order of the layers' includes, builds with
+# warnings as errors and runs every test, then builds and runs them once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 # --quick skips the sanitizer pass.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 bash scripts/deps.sh
 bash scripts/check-format.sh
+python3 scripts/check-layers.py
 
 jobs=$(nproc)
 run_suite() {

@@ -5,9 +5,14 @@
 
 #include "platform/Registry.h"
 #include "platform/RegistryValue.h"
+#include "platform/Resources.h"
 #include "platform/prefix/PrefixRegistry.h"
 #include "tests/app/WizardWorld.h"
+#include "tests/support/ElfFiles.h"
 #include "tests/support/RunProcess.h"
+#include "tests/support/TempPrefix.h"
+#include "ui/FormStreamReader.h"
+#include "ui/FormStreamWriter.h"
 
 namespace dbinst {
 namespace {
@@ -59,6 +64,49 @@ TEST(WizardStartTest, MissingPrefixIsAFatalErrorWithCode3) {
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_NE(result.err.find(missing), std::string::npos) << result.err;
   EXPECT_FALSE(fs::exists(missing));
+}
+
+bool RemoveObject(TFormObject& parent, const std::string& name) {
+  auto& children = parent.children;
+  const auto found = std::find_if(children.begin(), children.end(), [&](const TFormObject& child) {
+    return child.objectName == name;
+  });
+  if (found != children.end()) {
+    children.erase(found);
+    return true;
+  }
+  return std::any_of(children.begin(), children.end(),
+                     [&](TFormObject& child) { return RemoveObject(child, name); });
+}
+
+// Only the progress page shows the free space: without its text the wizard used to fail there,
+// halfway through; it is refused when the window is built instead.
+TEST(WizardStartTest, MainLayoutWithoutAnObjectTheWizardUsesEndsWithCode3AtStart) {
+  test::TempPrefix prefix;
+  const auto machine = prefix.OpenMachine();
+  ASSERT_NE(machine, nullptr);
+  const auto stream = machine->resources().Open("TFORMMAINDBINSTALL");
+  ASSERT_NE(stream, nullptr);
+  std::string bytes(static_cast<size_t>(stream->Size()), '\0');
+  ASSERT_EQ(stream->Read(bytes.data(), stream->Size()), stream->Size());
+  TFormObject layout = ReadFormStream(bytes);
+  ASSERT_TRUE(RemoveObject(layout, "TextInstallDiskSpaceInfo"));
+
+  test::WizardWorld world;
+  const fs::path broken = world.Root() / "broken-main-form.bin";
+  testing::WriteWholeFile(broken, WriteFormStream(layout));
+  world.AddPrograms(1);
+  world.AddTilePackages(1);
+  world.ReplaceResource("TFORMMAINDBINSTALL", broken.string());
+  world.Build();
+  const auto result = test::RunProcess(world.Installer(), {},
+                                       {"WINEPREFIX=" + world.Prefix(), "DBINST_HEADLESS=1",
+                                        "DBINST_SCRIPT=/dev/null", "DISPLAY=", "WAYLAND_DISPLAY="});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_NE(result.err.find("FormMainDbInstall: no object TextInstallDiskSpaceInfo"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.out.find("FormMainDbInstall"), std::string::npos) << result.out;
 }
 
 TEST(WizardStartTest, OneDatabaseIsGreetedByNameWithTheSingularTitle) {

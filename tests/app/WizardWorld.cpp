@@ -75,7 +75,7 @@ void WizardWorld::Build() {
     }
     return;
   }
-  PackRequest request{DBINST_INSTALLER_PATH, installer_, {}, {}};
+  PackRequest request{DBINST_INSTALLER_PATH, installer_, {}, resources_};
   for (int number = 1; number <= tilePackages_; ++number) {
     const std::string stem = "Tiles" + std::to_string(number);
     const fs::path archive = folder_.Path() / "packages" / (stem + ".7z");

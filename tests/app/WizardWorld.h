@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/TempFolder.h"
@@ -26,6 +27,10 @@ class WizardWorld {
   void AddTilePackages(int count);
   // A CD-ROM drive E: whose root holds a folder "Data".
   void AddOpticalDrive();
+  // A resource of the packed installer replaced by the bytes of a file.
+  void ReplaceResource(std::string name, std::string file) {
+    resources_.emplace_back(std::move(name), std::move(file));
+  }
   // The description a tile database of that number leaves in a program's tiles folder.
   void PlaceInstalledTiles(const std::string& programFolder, int number);
 
@@ -46,6 +51,7 @@ class WizardWorld {
   std::string prefixFolder_ = (folder_.Path() / "prefix").string();
   std::string installer_;
   PrefixBuilder builder_{prefixFolder_};
+  std::vector<std::pair<std::string, std::string>> resources_;
   int tilePackages_ = 0;
   bool opticalDrive_ = false;
 };

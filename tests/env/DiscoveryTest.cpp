@@ -7,7 +7,7 @@
 
 #include "platform/Registry.h"
 #include "platform/RegistryValue.h"
-#include "tests/env/TestPrefix.h"
+#include "tests/support/TempPrefix.h"
 
 namespace dbinst {
 namespace {
@@ -31,9 +31,8 @@ TProductToFolderMap Current(Machine& machine) {
 }
 
 TEST(DiscoveryTest, FixtureAsWineWroteItGivesEveryKindOfInstallation) {
-  TestPrefix prefix;
-  prefix.KeepFixtureFamilyKeys();
-  auto machine = prefix.Open();
+  test::TempPrefix prefix(test::EFamilyKeys::Kept, test::EInstaller::OwnCopy);
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   const TProductToFolderMap previous = FindPreviousInstallations(machine->registry());
   // Two values share the greatest number; the one listed first wins.
@@ -55,19 +54,19 @@ TEST(DiscoveryTest, FixtureAsWineWroteItGivesEveryKindOfInstallation) {
 }
 
 TEST(DiscoveryTest, GreatestNumberWinsAndOnlyEightByteDoublesAreCandidates) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   RegFileBuilder& user = prefix.UserKeys();
   const std::string key = "Software\\VELMORA\\ORVANE_SELKA\\INSTALLATIONS";
   user.SetValue(key, "C:\\A", MakeRegDword(99));
   user.SetValue(key, "C:\\B", MakeRegText("1e9"));
   user.SetValue(key, "C:\\C", RegValue{kRegBinary, {1, 2, 3, 4}});
-  user.SetValue(key, "C:\\D", MakeRegDouble(2.5));
-  user.SetValue(key, "C:\\E", MakeRegDouble(std::numeric_limits<double>::quiet_NaN()));
-  user.SetValue(key, "C:\\F", MakeRegDouble(-1.0));
-  user.SetValue(key, "", MakeRegDouble(1e300));
+  user.SetValue(key, "C:\\D", test::MakeRegDouble(2.5));
+  user.SetValue(key, "C:\\E", test::MakeRegDouble(std::numeric_limits<double>::quiet_NaN()));
+  user.SetValue(key, "C:\\F", test::MakeRegDouble(-1.0));
+  user.SetValue(key, "", test::MakeRegDouble(1e300));
   user.SetValue("Software\\VELMORA\\KESTRIO\\INSTALLATIONS", "C:\\Bad", MakeRegDword(1));
   user.SetValue("Software\\VELMORA\\KESTRIO", "runfrom", MakeRegText("C:\\Kestrio 5"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   const TProductToFolderMap previous = FindPreviousInstallations(machine->registry());
   EXPECT_EQ(previous,
@@ -75,39 +74,39 @@ TEST(DiscoveryTest, GreatestNumberWinsAndOnlyEightByteDoublesAreCandidates) {
 }
 
 TEST(DiscoveryTest, EqualNumbersKeepTheValueListedFirst) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   const std::string key = "Software\\VELMORA\\ORVANE\\INSTALLATIONS";
-  prefix.UserKeys().SetValue(key, "C:\\First", MakeRegDouble(7.0));
-  prefix.UserKeys().SetValue(key, "C:\\Second", MakeRegDouble(7.0));
-  prefix.UserKeys().SetValue(key, "C:\\Third", MakeRegDouble(6.0));
-  auto machine = prefix.Open();
+  prefix.UserKeys().SetValue(key, "C:\\First", test::MakeRegDouble(7.0));
+  prefix.UserKeys().SetValue(key, "C:\\Second", test::MakeRegDouble(7.0));
+  prefix.UserKeys().SetValue(key, "C:\\Third", test::MakeRegDouble(6.0));
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_EQ(FindPreviousInstallations(machine->registry()).at(L::Orvane), "C:\\First\\");
 }
 
 TEST(DiscoveryTest, MachineRegistrationWinsOverUserRegistration) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   Register(prefix.MachineKeys(), kMachineInstallations, "OVS", "SelkaM", "C:\\Machine Selka");
   Register(prefix.UserKeys(), kUserInstallations, "OVS", "SelkaU", "C:\\User Selka");
   Register(prefix.UserKeys(), kUserInstallations, "KS", "Kestrio6", "C:\\User Kestrio\\");
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_EQ(Current(*machine), (TProductToFolderMap{{L::OrvaneSelka, "C:\\Machine Selka\\"},
                                                     {L::Kestrio, "C:\\User Kestrio\\"}}));
 }
 
 TEST(DiscoveryTest, OneFolderIsNeverRecordedForTwoLines) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   Register(prefix.MachineKeys(), kMachineInstallations, "OV", "Orvane2", "C:\\Velmora\\Orvane");
   Register(prefix.MachineKeys(), kMachineInstallations, "OVD", "Demo", " c:\\velmora\\ORVANE\\ ");
   Register(prefix.UserKeys(), kUserInstallations, "OVPRO", "Pro", "C:\\VELMORA\\orvane");
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_EQ(Current(*machine), (TProductToFolderMap{{L::Orvane, "C:\\Velmora\\Orvane\\"}}));
 }
 
 TEST(DiscoveryTest, EmptyOrMissingRegistrationsAreSkipped) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   RegFileBuilder& keys = prefix.MachineKeys();
   keys.SetValue(kMachineInstallations, "OV", MakeRegText(""));
   keys.SetValue(kMachineInstallations, "OVS", MakeRegText("NoSuchKey"));
@@ -115,18 +114,18 @@ TEST(DiscoveryTest, EmptyOrMissingRegistrationsAreSkipped) {
   Register(keys, kMachineInstallations, "KS", "EmptyPath", "");
   // The Wow6432Node copy hides the native key from a 32-bit program.
   Register(keys, "Software\\VELMORA\\INSTALLATIONS", "OVPROD", "ProDemo", "C:\\Pro Demo");
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_EQ(Current(*machine), (TProductToFolderMap{}));
 }
 
 TEST(DiscoveryTest, RunFromFillsOnlyLinesWithoutFolderAndUnusedFolders) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   Register(prefix.MachineKeys(), kMachineInstallations, "OV", "Orvane2", "C:\\Registered");
   prefix.UserKeys().SetValue("Software\\VELMORA\\ORVANE2", "runfrom", MakeRegText("C:\\Other"));
   prefix.UserKeys().SetValue("Software\\VELMORA\\KESTRIO6", "runfrom", MakeRegText(""));
   prefix.UserKeys().SetValue("Software\\VELMORA\\ORVANEPRO", "runfrom", MakeRegText("c:\\other\\"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TProductToFolderMap current = Current(*machine);
   TProductToFolderMap runFrom;
@@ -139,23 +138,23 @@ TEST(DiscoveryTest, RunFromFillsOnlyLinesWithoutFolderAndUnusedFolders) {
 }
 
 TEST(DiscoveryTest, MainFolderMustBeAnExistingVelmoraFolderAtADriveRoot) {
-  TestPrefix prefix;
-  std::filesystem::create_directories(prefix.DriveC() / "Velmora");
-  std::filesystem::create_directories(prefix.DriveC() / "Other");
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
+  std::filesystem::create_directories(std::filesystem::path(prefix.driveC()) / "Velmora");
+  std::filesystem::create_directories(std::filesystem::path(prefix.driveC()) / "Other");
   prefix.MachineKeys().SetValue("Software\\Wow6432Node\\VELMORA\\MAINPATHS", "RootPath",
                                 MakeRegText("C:\\Other"));
   prefix.UserKeys().SetValue("Software\\VELMORA\\MAINPATHS", "RootPath",
                              MakeRegText("  c:\\VELMORA\\ "));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_EQ(FindFamilyMainFolder(machine->registry(), machine->files()), "c:\\VELMORA\\");
 }
 
 TEST(DiscoveryTest, MainFolderThatDoesNotExistIsNotKept) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.MachineKeys().SetValue("Software\\Wow6432Node\\VELMORA\\MAINPATHS", "RootPath",
                                 MakeRegText("C:\\Velmora"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_EQ(FindFamilyMainFolder(machine->registry(), machine->files()), "");
 }

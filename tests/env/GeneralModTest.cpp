@@ -6,7 +6,7 @@
 
 #include "platform/Registry.h"
 #include "platform/RegistryValue.h"
-#include "tests/env/TestPrefix.h"
+#include "tests/support/TempPrefix.h"
 
 namespace dbinst {
 namespace {
@@ -15,13 +15,13 @@ using Lines = std::vector<std::string>;
 constexpr const char* kProcessorKey = "Hardware\\Description\\System\\CentralProcessor\\0";
 
 // A prefix whose processor is fixed, so the first log lines do not depend on the host.
-void FixProcessor(TestPrefix& prefix) {
+void FixProcessor(test::TempPrefix& prefix) {
   prefix.MachineKeys().SetValue(kProcessorKey, "ProcessorNameString", MakeRegText("Test CPU"));
   prefix.MachineKeys().SetValue(kProcessorKey, "Identifier", MakeRegText("AMD64 Family 25"));
   prefix.MachineKeys().SetValue(kProcessorKey, "~MHz", MakeRegDword(2400));
 }
 
-Lines OpeningBlock(const TestPrefix& prefix, const Lines& elderAndCurrent) {
+Lines OpeningBlock(const test::TempPrefix& prefix, const Lines& elderAndCurrent) {
   Lines lines = {"CPU: Test CPU, MHz: 2400", "System: WINNT (9, 64 bit)", "Admin rights: Present",
                  "Product name: Orvane",
                  "Installation files path: " + prefix.InstallerWindowsFolder()};
@@ -41,9 +41,9 @@ Lines FirstLines(TGeneralMod& module, size_t count) {
 }
 
 TEST(GeneralModTest, NoArgumentsOpenTheLogWithTheCpuLine) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   FixProcessor(prefix);
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   EXPECT_EQ(FirstLines(module, 9), OpeningBlock(prefix, kNoElderInstallations));
@@ -54,10 +54,9 @@ TEST(GeneralModTest, NoArgumentsOpenTheLogWithTheCpuLine) {
 }
 
 TEST(GeneralModTest, FixtureInstallationsAreLoggedInLineOrder) {
-  TestPrefix prefix;
-  prefix.KeepFixtureFamilyKeys();
+  test::TempPrefix prefix(test::EFamilyKeys::Kept, test::EInstaller::OwnCopy);
   FixProcessor(prefix);
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   const std::string velmora = "C:\\Program Files (x86)\\Velmora\\";
@@ -78,9 +77,9 @@ TEST(GeneralModTest, FixtureInstallationsAreLoggedInLineOrder) {
 }
 
 TEST(GeneralModTest, ArgumentsAreLoggedFirstAndSwitchesAddTheirLines) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   FixProcessor(prefix);
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {"  /PATH:C:\\Some Dir  ", "/product:ks", "/update"});
   const Lines& lines = module.Log().Lines();
@@ -96,8 +95,8 @@ TEST(GeneralModTest, ArgumentsAreLoggedFirstAndSwitchesAddTheirLines) {
 }
 
 TEST(GeneralModTest, UnknownProductAddsNoUpdateProductLine) {
-  TestPrefix prefix;
-  auto machine = prefix.Open();
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {"/product:xx"});
   EXPECT_EQ(module.UpdateProduct(), EProductLine::None);
@@ -109,8 +108,8 @@ TEST(GeneralModTest, UnknownProductAddsNoUpdateProductLine) {
 }
 
 TEST(GeneralModTest, ScreenSaverIsSwitchedOffAfterConstruction) {
-  TestPrefix prefix;
-  auto machine = prefix.Open();
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   const auto key = machine->registry().OpenKey(RegRoot::CurrentUser, "Control Panel\\Desktop");
@@ -121,9 +120,9 @@ TEST(GeneralModTest, ScreenSaverIsSwitchedOffAfterConstruction) {
 }
 
 TEST(GeneralModTest, PolishUserSeesPolishTextsAndNumbers) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.UsePolishUser();
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   EXPECT_EQ(module.CurrentLanguageCode(), "lang0");
@@ -138,9 +137,9 @@ TEST(GeneralModTest, PolishUserSeesPolishTextsAndNumbers) {
 }
 
 TEST(GeneralModTest, EmptySetupIniGivesTheSelectedPolishEntry) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.WriteFile(prefix.InstallerFolder() / "Setup.ini", "");
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   ASSERT_EQ(module.jezyki().size(), 1u);
@@ -155,13 +154,13 @@ TEST(GeneralModTest, EmptySetupIniGivesTheSelectedPolishEntry) {
 }
 
 TEST(GeneralModTest, ForcedLanguageLeavesOneSelectedEntry) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.WriteFile(prefix.InstallerFolder() / "Setup.ini",
                    "[Jezyki]\r\nPOLSKI%pl.txt%lang0\r\nENGLISH%en.txt%\r\nCZECH%cz.txt%lang2\r\n"
                    "FORCELANG = lang2 \r\nGERMAN%de.txt%lang3\r\n[ICAD]\r\n");
   prefix.WriteFile(prefix.InstallerFolder() / "cz.txt", "x");
   std::filesystem::create_directories(prefix.InstallerFolder() / "wersje_jezykowe" / "lang2");
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   ASSERT_EQ(module.jezyki().size(), 1u);
@@ -175,11 +174,11 @@ TEST(GeneralModTest, ForcedLanguageLeavesOneSelectedEntry) {
 }
 
 TEST(GeneralModTest, ProbeSelectsTheFirstEntryWhoseSectionExists) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.WriteFile(prefix.InstallerFolder() / "Setup.ini",
                    "[JEZYKI]\nCROATIAN%hr.txt%lang6\nENGLISH%en.txt\nPOLSKI%pl.txt%lang0\n[END]\n"
                    "[INFOPROD]\nLINE = ks \n");
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   ASSERT_EQ(module.jezyki().size(), 3u);
@@ -196,10 +195,10 @@ TEST(GeneralModTest, ProbeSelectsTheFirstEntryWhoseSectionExists) {
 TEST(GeneralModTest, MissingOrEmptyTranslationResourceLeavesEveryTextEmpty) {
   for (const std::string change :
        {"--remove-section .rsrc.TxtTransl", "--update-section .rsrc.TxtTransl=/dev/null"}) {
-    TestPrefix prefix;
+    test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
     const std::string installer = (prefix.InstallerFolder() / "dbinstall").string();
     ASSERT_EQ(std::system(("objcopy " + change + " '" + installer + "'").c_str()), 0) << change;
-    auto machine = prefix.Open();
+    auto machine = prefix.OpenMachine();
     ASSERT_NE(machine, nullptr);
     TGeneralMod module(*machine, {});
     EXPECT_EQ(module.Text(0), "") << change;
@@ -209,9 +208,9 @@ TEST(GeneralModTest, MissingOrEmptyTranslationResourceLeavesEveryTextEmpty) {
 }
 
 TEST(GeneralModTest, DestroyFreesTableLogAndLanguages) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.WriteFile(prefix.InstallerFolder() / "Setup.ini", "");
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   module.DataModuleDestroy();
@@ -221,10 +220,11 @@ TEST(GeneralModTest, DestroyFreesTableLogAndLanguages) {
 }
 
 TEST(GeneralModTest, MaterialsFolderFollowsTheLanguageWhenTheProgramHasIt) {
-  TestPrefix prefix;
-  std::filesystem::create_directories(prefix.DriveC() / "Orvane" / "materials");
-  std::filesystem::create_directories(prefix.DriveC() / "Kestrio");
-  auto machine = prefix.Open();
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
+  std::filesystem::create_directories(std::filesystem::path(prefix.driveC()) / "Orvane" /
+                                      "materials");
+  std::filesystem::create_directories(std::filesystem::path(prefix.driveC()) / "Kestrio");
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   TGeneralMod module(*machine, {});
   EXPECT_EQ(module.DatabaseFolder("C:\\Orvane", EDatabaseType::Materials),

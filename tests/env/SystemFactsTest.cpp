@@ -4,7 +4,7 @@
 
 #include "platform/Registry.h"
 #include "platform/RegistryValue.h"
-#include "tests/env/TestPrefix.h"
+#include "tests/support/TempPrefix.h"
 
 namespace dbinst {
 namespace {
@@ -19,12 +19,12 @@ std::string ScreenSaveActive(Machine& machine) {
 }
 
 TEST(SystemFactsTest, EmptyProcessorNameFallsBackToIdentifierAndScreenSaverIsSwitchedOff) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.MachineKeys().SetValue(kProcessorKey, "ProcessorNameString", MakeRegText("  "));
   prefix.MachineKeys().SetValue(kProcessorKey, "Identifier",
                                 MakeRegText("AMD64 Family 25 Model 33 Stepping 0"));
   prefix.MachineKeys().SetValue(kProcessorKey, "~MHz", MakeRegDword(3400));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   ASSERT_EQ(ScreenSaveActive(*machine), "1");
   ProcessorFacts facts;
@@ -32,15 +32,16 @@ TEST(SystemFactsTest, EmptyProcessorNameFallsBackToIdentifierAndScreenSaverIsSwi
   EXPECT_EQ(facts.name, "AMD64 Family 25 Model 33 Stepping 0");
   EXPECT_EQ(facts.speedMhz, 3400);
   EXPECT_EQ(ScreenSaveActive(*machine), "0");
-  EXPECT_NE(prefix.ReadFile(prefix.Root() / "user.reg").find("\"ScreenSaveActive\"=\"0\""),
+  EXPECT_NE(prefix.ReadFile(std::filesystem::path(prefix.path()) / "user.reg")
+                .find("\"ScreenSaveActive\"=\"0\""),
             std::string::npos);
 }
 
 TEST(SystemFactsTest, ProcessorNameNieznanyAlsoFallsBackToIdentifier) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.MachineKeys().SetValue(kProcessorKey, "ProcessorNameString", MakeRegText("Nieznany"));
   prefix.MachineKeys().SetValue(kProcessorKey, "Identifier", MakeRegText("x86 Family 6"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   ProcessorFacts facts;
   EXPECT_TRUE(GatherProcessorFacts(machine->registry(), facts));
@@ -49,10 +50,10 @@ TEST(SystemFactsTest, ProcessorNameNieznanyAlsoFallsBackToIdentifier) {
 }
 
 TEST(SystemFactsTest, ValueOfWrongTypeEndsTheStepWithTheFactsSoFar) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.MachineKeys().SetValue(kProcessorKey, "ProcessorNameString", MakeRegText("Real CPU"));
   prefix.MachineKeys().SetValue(kProcessorKey, "~MHz", MakeRegText("fast"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   ProcessorFacts facts;
   EXPECT_FALSE(GatherProcessorFacts(machine->registry(), facts));
@@ -61,10 +62,10 @@ TEST(SystemFactsTest, ValueOfWrongTypeEndsTheStepWithTheFactsSoFar) {
 }
 
 TEST(SystemFactsTest, WindowsSevenPrefixWithSixtyFourBitProcessor) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.MachineKeys().SetValue(kProcessorKey, "Identifier",
                                 MakeRegText("Intel64 Family 6 Model 158 Stepping 10"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   WindowsFacts facts;
   EXPECT_TRUE(GatherWindowsFacts(machine->registry(), machine->system(), facts));
@@ -76,28 +77,28 @@ TEST(SystemFactsTest, WindowsSevenPrefixWithSixtyFourBitProcessor) {
 }
 
 TEST(SystemFactsTest, X86IdentifierMeansThirtyTwoBitsEvenWithWow6432Node) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.MachineKeys().SetValue(kProcessorKey, "Identifier",
                                 MakeRegText("x86 Family 6 Model 15 Stepping 11"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_TRUE(machine->registry().OpenKey(RegRoot::LocalMachine, "\\SOFTWARE\\Wow6432Node"));
   EXPECT_FALSE(Is64BitWindows(machine->registry()));
 }
 
 TEST(SystemFactsTest, NoWow6432NodeMeansThirtyTwoBits) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.RemoveFixtureSections("Wow6432Node");
   prefix.MachineKeys().SetValue(kProcessorKey, "Identifier", MakeRegText("AMD64 Family 25"));
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   EXPECT_FALSE(Is64BitWindows(machine->registry()));
 }
 
 TEST(SystemFactsTest, PolishUserGetsPolishLanguage) {
-  TestPrefix prefix;
+  test::TempPrefix prefix(test::EFamilyKeys::Removed, test::EInstaller::OwnCopy);
   prefix.UsePolishUser();
-  auto machine = prefix.Open();
+  auto machine = prefix.OpenMachine();
   ASSERT_NE(machine, nullptr);
   WindowsFacts facts;
   GatherWindowsFacts(machine->registry(), machine->system(), facts);

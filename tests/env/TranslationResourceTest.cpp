@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "env/GeneralMod.h"
+#include "env/TextKeys.h"
 #include "platform/Resources.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "tests/TempFolder.h"
@@ -26,13 +27,14 @@ const std::vector<std::string> kSectionOrder = {"LANG0",  "LANG1",  "LANG2", "LA
 const std::vector<std::string> kSelectableCodes = {"lang0", "lang1", "lang2", "lang3",
                                                    "lang5", "lang7", "lang9", "lang14"};
 
-// The keys this installer reads: the family's table, plus the failure text of an installation
-// step (15) and the refusal of an unwritable folder chosen by hand (16).
-const std::vector<int> kUsedKeys = {
-    0,   1,   2,   3,   4,   5,   6,   15,  16,  19,  20,  22,  23,  25,  59,  74,  77,  125, 126,
-    144, 145, 146, 147, 148, 149, 150, 152, 153, 154, 155, 207, 208, 209, 210, 211, 212, 213, 214,
-    215, 216, 217, 218, 219, 220, 221, 222, 223, 224, 225, 226, 227, 228, 229, 230, 231, 232, 233,
-    234, 235, 236, 237, 238, 239, 240, 241, 242, 243, 244, 245, 246, 247, 248, 249, 250, 251, 252};
+// The keys this installer reads, and the refusal of an unwritable folder chosen by hand (16),
+// which the table carries ahead of its use.
+std::vector<int> UsedKeys() {
+  std::vector<int> keys(kTextKeysRead.begin(), kTextKeysRead.end());
+  keys.push_back(16);
+  return keys;
+}
+const std::vector<int> kUsedKeys = UsedKeys();
 
 std::string SourceBytes() {
   std::ifstream in(std::filesystem::path(DBINST_SOURCE_DIR) / "resources" / "TxtTransl.txt",

@@ -7,20 +7,41 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
-#include <vector>
 
-#include "platform/RegistryValue.h"
+#include "platform/Text.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "platform/prefix/RegFormat.h"
 
 namespace dbinst::test {
 namespace fs = std::filesystem;
+namespace {
 
-TempPrefix::TempPrefix() {
+const fs::path kFixtures = DBINST_TEST_FIXTURES;
+
+std::string ReadHostFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The sections of a builder's text, without its header lines.
+std::string SectionsOf(const RegFileBuilder& builder) {
+  const std::string text = builder.Text();
+  const size_t first = text.find("\n[");
+  return first == std::string::npos ? std::string() : text.substr(first + 1);
+}
+
+}  // namespace
+
+TempPrefix::TempPrefix(EFamilyKeys familyKeys, EInstaller installer)
+    : machineKeys_(RegRoot::LocalMachine, true),
+      userKeys_(RegRoot::CurrentUser, true),
+      installer_(DBINST_INSTALLER_PATH) {
   std::string pattern = (fs::temp_directory_path() / "dbinst-prefix-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
@@ -28,9 +49,16 @@ TempPrefix::TempPrefix() {
   fs::create_directories(path_ + "/dosdevices");
   Link("c:", "../drive_c");
   Link("z:", "/");
-  const fs::path fixture = fs::path(DBINST_TEST_FIXTURES) / "wine-8.0-fresh-prefix";
   for (const char* name : {"system.reg", "user.reg", "userdef.reg"}) {
-    fs::copy_file(fixture / name, fs::path(path_) / name);
+    fs::copy_file(kFixtures / "wine-8.0-fresh-prefix" / name, fs::path(path_) / name);
+  }
+  if (familyKeys == EFamilyKeys::Removed) RemoveFixtureSections("VELMORA");
+  // A copy, never a link: objcopy, which tests change resources with, writes through links.
+  if (installer == EInstaller::OwnCopy) {
+    const fs::path folder = fs::path(path_) / "installer";
+    fs::create_directories(folder);
+    installer_ = folder / "dbinstall";
+    fs::copy_file(DBINST_INSTALLER_PATH, installer_);
   }
 }
 
@@ -55,19 +83,69 @@ std::string TempPrefix::MakeFolder(const std::string& name) const {
   return folder;
 }
 
-void TempPrefix::WriteFile(const std::string& hostPath, const std::string& content) const {
-  fs::create_directories(fs::path(hostPath).parent_path());
-  std::ofstream(hostPath, std::ios::binary) << content;
+void TempPrefix::WriteFile(const fs::path& hostPath, std::string_view content) const {
+  fs::create_directories(hostPath.parent_path());
+  std::ofstream out(hostPath, std::ios::binary);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
+
+std::string TempPrefix::ReadFile(const fs::path& hostPath) const { return ReadHostFile(hostPath); }
+
+std::string TempPrefix::InstallerWindowsFolder() const {
+  std::string path = "Z:" + InstallerFolder().string() + "/";
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+void TempPrefix::RemoveFixtureSections(std::string_view keyPathPart) {
+  removedParts_.emplace_back(keyPathPart);
+}
+
+void TempPrefix::UsePolishUser() { polishUser_ = true; }
 
 void TempPrefix::SetWineDriveType(const std::string& valueName, const std::string& type) {
   driveTypes_[valueName] = type;
-  const fs::path fixture = fs::path(DBINST_TEST_FIXTURES) / "wine-8.0-fresh-prefix" / "system.reg";
-  std::ifstream in(fixture, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  text += "\n" + FormatRegSectionHeader("Software\\Wine\\Drives", 1796768604);
-  for (const auto& [name, value] : driveTypes_) text += FormatRegValue(name, MakeRegText(value));
-  std::ofstream(path_ + "/system.reg", std::ios::binary | std::ios::trunc) << text;
+  WriteRegistryFiles();
+}
+
+// The fixture as Wine wrote it, less the sections left out, plus the keys added.
+std::string TempPrefix::Composed(const std::string& fixture, const RegFileBuilder& keys) const {
+  const std::string text = ReadHostFile(fixture);
+  const std::string added = SectionsOf(keys);
+  if (removedParts_.empty() && added.empty()) return text;
+  std::string kept;
+  size_t start = 0;
+  // Wine separates sections with one empty line.
+  while (start < text.size()) {
+    size_t end = text.find("\n\n", start);
+    end = end == std::string::npos ? text.size() : end + 2;
+    const std::string block = text.substr(start, end - start);
+    const std::string header = ToUpper(block.substr(0, block.find('\n')));
+    bool removed = false;
+    for (const std::string& part : removedParts_) {
+      removed |= block.starts_with('[') && header.find(ToUpper(part)) != std::string::npos;
+    }
+    if (!removed) kept += block;
+    start = end;
+  }
+  if (!kept.ends_with("\n\n")) kept += "\n";
+  return kept + added;
+}
+
+void TempPrefix::WriteRegistryFiles() const {
+  const fs::path fresh = kFixtures / "wine-8.0-fresh-prefix";
+  std::string system = Composed((fresh / "system.reg").string(), machineKeys_);
+  if (!driveTypes_.empty()) {
+    system += "\n" + FormatRegSectionHeader("Software\\Wine\\Drives", 1796768604);
+    for (const auto& [name, value] : driveTypes_)
+      system += FormatRegValue(name, MakeRegText(value));
+  }
+  WriteFile(fs::path(path_) / "system.reg", system);
+  const fs::path user =
+      polishUser_ ? kFixtures / "wine-8.0-polish-user" / "user.reg" : fresh / "user.reg";
+  WriteFile(fs::path(path_) / "user.reg", Composed(user.string(), userKeys_));
 }
 
 std::unique_ptr<PrefixRegistry> TempPrefix::LoadRegistry() const {
@@ -77,11 +155,20 @@ std::unique_ptr<PrefixRegistry> TempPrefix::LoadRegistry() const {
   return registry;
 }
 
-std::unique_ptr<Machine> TempPrefix::OpenMachine() const {
+std::unique_ptr<Machine> TempPrefix::OpenMachine() {
+  const bool customised = !removedParts_.empty() || polishUser_ ||
+                          !SectionsOf(machineKeys_).empty() || !SectionsOf(userKeys_).empty();
+  if (customised) WriteRegistryFiles();
   std::string error;
-  auto machine = OpenPrefixMachine({path_, DBINST_INSTALLER_PATH}, error);
+  auto machine = OpenPrefixMachine({path_, installer_.string()}, error);
   if (!machine) throw std::runtime_error("test prefix: " + error);
   return machine;
+}
+
+RegValue MakeRegDouble(double number) {
+  RegValue value{kRegBinary, std::vector<uint8_t>(sizeof number)};
+  std::memcpy(value.data.data(), &number, sizeof number);
+  return value;
 }
 
 UnwritableFolder::UnwritableFolder(std::string hostPath) : path_(std::move(hostPath)) {
