@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // A fresh host folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -29,4 +29,4 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test

@@ -94,7 +94,7 @@ TEST(WizardStartTest, MainLayoutWithoutAnObjectTheWizardUsesEndsWithCode3AtStart
 
   test::WizardWorld world;
   const fs::path broken = world.Root() / "broken-main-form.bin";
-  testing::WriteWholeFile(broken, WriteFormStream(layout));
+  test::WriteWholeFile(broken, WriteFormStream(layout));
   world.AddPrograms(1);
   world.AddTilePackages(1);
   world.ReplaceResource("TFORMMAINDBINSTALL", broken.string());

@@ -46,8 +46,8 @@ void WizardWorld::AddOpticalDrive() { opticalDrive_ = true; }
 void WizardWorld::PlaceInstalledTiles(const std::string& programFolder, int number) {
   const fs::path folder = HostPath(programFolder + "Plytki\\");
   fs::create_directories(folder);
-  testing::WriteWholeFile(folder / ("Tiles" + std::to_string(number) + ".ini"),
-                          TilesDescription(number, "2011-11-1"));
+  test::WriteWholeFile(folder / ("Tiles" + std::to_string(number) + ".ini"),
+                       TilesDescription(number, "2011-11-1"));
 }
 
 void WizardWorld::Build() {
@@ -85,8 +85,8 @@ void WizardWorld::Build() {
       throw std::runtime_error("7zz failed");
     }
     const fs::path ini = folder_.Path() / "packages" / (stem + ".ini");
-    testing::WriteWholeFile(ini, TilesDescription(number, "2011-5-12") +
-                                     "[INSTALL]\r\nTYPE=TILES\r\nTARGETNAME=" + stem + ".mdb\r\n");
+    test::WriteWholeFile(ini, TilesDescription(number, "2011-5-12") +
+                                  "[INSTALL]\r\nTYPE=TILES\r\nTARGETNAME=" + stem + ".mdb\r\n");
     request.packages.push_back({ini.string(), archive.string()});
   }
   if (!PackInstaller(request, error)) throw std::runtime_error("packer: " + error);

@@ -47,7 +47,7 @@ class WizardWorld {
   const std::filesystem::path& Root() const { return folder_.Path(); }
 
  private:
-  testing::TempFolder folder_;
+  test::TempFolder folder_;
   std::string prefixFolder_ = (folder_.Path() / "prefix").string();
   std::string installer_;
   PrefixBuilder builder_{prefixFolder_};

@@ -140,7 +140,7 @@ TEST(TranslationResourceTest, UsedKeysAreTranslatedRatherThanLeftInEnglish) {
 
 // The table is edited in its generator; a hand edit of the table alone would be lost next time.
 TEST(TranslationResourceTest, GeneratorWritesExactlyTheCommittedTable) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   const std::string written = folder.File("TxtTransl.txt");
   const test::ProcessResult result = test::RunProcess(
       "/usr/bin/python3",
@@ -184,7 +184,7 @@ class UserLanguageTest : public ::testing::Test {
     return std::make_unique<TGeneralMod>(*machine_, std::vector<std::string>{});
   }
 
-  testing::TempFolder folder_;
+  test::TempFolder folder_;
   std::unique_ptr<Machine> machine_;
 };
 

@@ -31,8 +31,8 @@ using test::TempPrefix;
 using test::UnwritableFolder;
 
 const ArchiveFiles kDatabaseFiles = {
-    {"tiles.fdb", std::string(300000, 't') + testing::PatternBytes(50000)},
-    {"Images/a.jpg", testing::PatternBytes(120000, 2)},
+    {"tiles.fdb", std::string(300000, 't') + test::PatternBytes(50000)},
+    {"Images/a.jpg", test::PatternBytes(120000, 2)},
     {"Images/Small/b.png", "png"},
     {"readme.txt", ""},
 };
@@ -117,18 +117,18 @@ TEST_F(MyFileOpArchiveTest, TruncatedArchiveFails) {
   ASSERT_TRUE(Make7z(HostC("x/db.7z"), kDatabaseFiles));
   const std::string bytes = SlurpFile(HostC("x/db.7z"));
   for (size_t keep : {size_t{0}, size_t{20}, bytes.size() / 2, bytes.size() - 1}) {
-    testing::WriteWholeFile(HostC("x/cut.7z"), bytes.substr(0, keep));
+    test::WriteWholeFile(HostC("x/cut.7z"), bytes.substr(0, keep));
     EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\cut.7z", "C:\\out")) << keep;
     EXPECT_FALSE(fileOp.LastArchiveError().empty());
   }
 }
 
 TEST_F(MyFileOpArchiveTest, FlippedDataByteFailsTheArchive) {
-  const ArchiveFiles files = {{"data.bin", testing::PatternBytes(200000, 7)}};
+  const ArchiveFiles files = {{"data.bin", test::PatternBytes(200000, 7)}};
   ASSERT_TRUE(Make7z(HostC("x/db.7z"), files, "-m0=copy"));
   std::string bytes = SlurpFile(HostC("x/db.7z"));
   bytes[32 + 1000] = static_cast<char>(bytes[32 + 1000] ^ 0x55);
-  testing::WriteWholeFile(HostC("x/db.7z"), bytes);
+  test::WriteWholeFile(HostC("x/db.7z"), bytes);
   EXPECT_FALSE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\out"));
   EXPECT_NE(fileOp.LastArchiveError().find("CRC"), std::string::npos) << fileOp.LastArchiveError();
   EXPECT_FALSE(fs::exists(HostC("out/data.bin")));
@@ -188,7 +188,7 @@ TEST_F(MyFileOpArchiveTest, FourteenItemsMoveTheBarsAtTheSeventhAndFourteenthIte
 TEST_F(MyFileOpArchiveTest, ByteReportsMoveTheBarsTowardsTheArchiveSize) {
   ArchiveFiles files;
   for (int i = 0; i < 3; ++i)
-    files.push_back({"f" + std::to_string(i), testing::PatternBytes(3 << 20, i)});
+    files.push_back({"f" + std::to_string(i), test::PatternBytes(3 << 20, i)});
   ASSERT_TRUE(Make7z(HostC("x/db.7z"), files, "-m0=copy"));
   ASSERT_TRUE(fileOp.ExtractArchive("C:\\x\\db.7z", "C:\\dest", progress.ArchiveHooks()));
   ASSERT_GE(archive.values.size(), 2u);
@@ -219,7 +219,7 @@ TEST_F(MyFileOpArchiveTest, MissingArchiveFailsAndLeavesTheContextEmpty) {
 }
 
 TEST_F(MyFileOpArchiveTest, FullDiskFailsTheArchive) {
-  ASSERT_TRUE(Make7z(HostC("x/db.7z"), {{"big.bin", testing::PatternBytes(300000, 3)}}));
+  ASSERT_TRUE(Make7z(HostC("x/db.7z"), {{"big.bin", test::PatternBytes(300000, 3)}}));
   const std::string small = prefix.MakeFolder("small");
   if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
     GTEST_SKIP() << "no tmpfs can be mounted here";
@@ -237,14 +237,14 @@ class MyFileOpResourceTest : public MyFileOpArchiveTest {
   // The installer-like module: a real ELF program carrying the resources as sections.
   std::unique_ptr<ElfResourceModule> ModuleWith(
       const std::vector<std::pair<std::string, std::string>>& resources) {
-    const fs::path program = testing::CopyOfSystemProgram(prefix.MakeFolder("module"));
-    if (!testing::AddResourceSections(program, resources)) return nullptr;
+    const fs::path program = test::CopyOfSystemProgram(prefix.MakeFolder("module"));
+    if (!test::AddResourceSections(program, resources)) return nullptr;
     return std::make_unique<ElfResourceModule>(program.string());
   }
 };
 
 TEST_F(MyFileOpResourceTest, ResourceOf32768BytesIsOneChunkThenTheFinalUpdate) {
-  const std::string bytes = testing::PatternBytes(32768, 5);
+  const std::string bytes = test::PatternBytes(32768, 5);
   auto module = ModuleWith({{"LIB7Z", bytes}});
   ASSERT_TRUE(module);
   PutOverallAt(100.9f);
@@ -259,7 +259,7 @@ TEST_F(MyFileOpResourceTest, ResourceOf32768BytesIsOneChunkThenTheFinalUpdate) {
 }
 
 TEST_F(MyFileOpResourceTest, EverySixtiethChunkGoesWithoutAnUpdate) {
-  const std::string bytes = testing::PatternBytes(60 * 32768 + 100, 6);
+  const std::string bytes = test::PatternBytes(60 * 32768 + 100, 6);
   auto module = ModuleWith({{"DB01FULL", bytes}});
   ASSERT_TRUE(module);
   ASSERT_TRUE(fileOp.ExtractResourceToFile(module.get(), "DB01FULL", "C:\\t\\a.7z",
@@ -320,7 +320,7 @@ TEST_F(MyFileOpResourceTest, DestinationThatCannotBeDeletedFailsAndKeepsTheOldFi
 }
 
 TEST_F(MyFileOpResourceTest, FullDiskRemovesThePartialFile) {
-  auto module = ModuleWith({{"DB01FULL", testing::PatternBytes(300000, 8)}});
+  auto module = ModuleWith({{"DB01FULL", test::PatternBytes(300000, 8)}});
   ASSERT_TRUE(module);
   const std::string small = prefix.MakeFolder("small");
   if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {

@@ -3,25 +3,26 @@
 #include <gtest/gtest.h>
 
 #include "platform/prefix/ElfResourceModule.h"
+#include "tests/TempFolder.h"
 #include "tests/support/ElfFiles.h"
 
 namespace dbinst {
 namespace {
 
-using testing::PatternBytes;
+using test::PatternBytes;
 
 class ResourceFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = testing::CopyOfSystemProgram(scratch_.path());
-    ASSERT_TRUE(testing::AddResourceSections(
+    program_ = test::CopyOfSystemProgram(scratch_.Path());
+    ASSERT_TRUE(test::AddResourceSections(
         program_,
         {{"DB01INI", "[info]\r\nBAZA=x\r\n"}, {"DB01FULL", PatternBytes(70000)}, {"DB02INI", ""}}));
     module_ = std::make_unique<ElfResourceModule>(program_.string());
     ASSERT_TRUE(module_->Valid()) << module_->Error();
   }
 
-  testing::ScratchFolder scratch_;
+  test::TempFolder scratch_;
   std::filesystem::path program_;
   std::unique_ptr<ElfResourceModule> module_;
 };
@@ -56,9 +57,9 @@ TEST_F(ResourceFileTest, ReadResourceBytesGivesTheWholeResourceUpToItsLimit) {
 }
 
 TEST(ResourceFileInvalidModuleTest, ModuleThatIsNoElfFileHasNoResources) {
-  testing::ScratchFolder scratch;
-  const auto junk = scratch.path() / "junk";
-  testing::WriteWholeFile(junk, PatternBytes(1000));
+  test::TempFolder scratch;
+  const auto junk = scratch.Path() / "junk";
+  test::WriteWholeFile(junk, PatternBytes(1000));
   const ElfResourceModule module(junk.string());
   EXPECT_EQ(GetResourceSize(module, "DB01INI"), kResourceAbsent);
   EXPECT_FALSE(ResourceExists(module, "DB01INI"));

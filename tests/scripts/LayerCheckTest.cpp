@@ -32,7 +32,7 @@ class LayerCheckTest : public ::testing::Test {
         {(kSource / "scripts/check-layers.py").string(), "--root", folder.Path().string()}, {});
   }
 
-  testing::TempFolder folder;
+  test::TempFolder folder;
 };
 
 TEST_F(LayerCheckTest, TheTreeAsItStandsKeepsTheOrder) {

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 namespace fs = std::filesystem;
 
@@ -38,24 +38,6 @@ inline std::string PatternBytes(size_t size, unsigned seed = 1) {
   }
   return bytes;
 }
-
-// A folder of its own for one test, removed afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ =
-        fs::temp_directory_path() / ("dbinst-" + std::string(test->test_suite_name()) + "-" +
-                                     test->name() + "-" + std::to_string(std::random_device()()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchFolder() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 inline bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
 
@@ -92,4 +74,4 @@ inline fs::path ObjectFileOfFormat(const fs::path& folder, const std::string& fo
   return made ? object : fs::path();
 }
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test

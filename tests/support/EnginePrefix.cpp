@@ -24,10 +24,10 @@ void EnginePrefix::Open() {
   if (!builder_.Build(error)) throw std::runtime_error("prefix: " + error);
   const std::filesystem::path installerFolder = folder_.Path() / "installer";
   std::filesystem::create_directories(installerFolder);
-  const std::filesystem::path installer = testing::CopyOfSystemProgram(installerFolder);
-  resources_.emplace_back("TxtTransl", testing::ReadWholeFile(std::string(DBINST_SOURCE_DIR) +
-                                                              "/resources/TxtTransl.txt"));
-  if (!testing::AddResourceSections(installer, resources_)) {
+  const std::filesystem::path installer = test::CopyOfSystemProgram(installerFolder);
+  resources_.emplace_back("TxtTransl", test::ReadWholeFile(std::string(DBINST_SOURCE_DIR) +
+                                                           "/resources/TxtTransl.txt"));
+  if (!test::AddResourceSections(installer, resources_)) {
     throw std::runtime_error("objcopy could not add the resources");
   }
   machine_ = OpenPrefixMachine({prefixFolder_.string(), installer.string()}, error);

@@ -36,7 +36,7 @@ class EnginePrefix {
   const std::filesystem::path& Root() const { return folder_.Path(); }
 
  private:
-  testing::TempFolder folder_;
+  test::TempFolder folder_;
   std::filesystem::path prefixFolder_ = folder_.Path() / "prefix";
   PrefixBuilder builder_{prefixFolder_.string()};
   std::vector<std::pair<std::string, std::string>> resources_;

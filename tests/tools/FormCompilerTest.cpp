@@ -31,7 +31,7 @@ void WriteFile(const fs::path& path, const std::string& text) {
 }
 
 TEST(FormCompilerTest, WritesTheCompiledForm) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   const std::string text = "object A: TA\n  Caption = 'Ok'\nend\n";
   WriteFile(folder.File("a.txt"), text);
   const test::ProcessResult run =
@@ -41,7 +41,7 @@ TEST(FormCompilerTest, WritesTheCompiledForm) {
 }
 
 TEST(FormCompilerTest, AFaultyFormIsReportedWithItsLineAndLeavesTheOldOutput) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   WriteFile(folder.File("bad.txt"), "object A: TA\n  Caption = 'open\nend\n");
   WriteFile(folder.File("bad.bin"), "previous");
   const test::ProcessResult run =
@@ -54,7 +54,7 @@ TEST(FormCompilerTest, AFaultyFormIsReportedWithItsLineAndLeavesTheOldOutput) {
 }
 
 TEST(FormCompilerTest, AFormTooLargeForTheReaderIsRefused) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   std::string elements = "a";
   for (int i = 0; i < 200'000; ++i) elements += ",a";
   WriteFile(folder.File("big.txt"), "object A: TA\n  P = [" + elements + "]\nend\n");
@@ -66,7 +66,7 @@ TEST(FormCompilerTest, AFormTooLargeForTheReaderIsRefused) {
 }
 
 TEST(FormCompilerTest, AMissingInputOrUnwritableOutputFails) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   WriteFile(folder.File("a.txt"), "object A: TA\nend\n");
   const test::ProcessResult missing =
       test::RunProcess(Formc(), {folder.File("none.txt"), folder.File("a.bin")}, {});
@@ -79,7 +79,7 @@ TEST(FormCompilerTest, AMissingInputOrUnwritableOutputFails) {
 }
 
 TEST(FormCompilerTest, IncludesComeFromTheIncludeFoldersInOrderThenBesideTheInput) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   fs::create_directories(folder.File("first"));
   fs::create_directories(folder.File("second"));
   fs::create_directories(folder.File("form/styles"));
@@ -106,7 +106,7 @@ TEST(FormCompilerTest, IncludesComeFromTheIncludeFoldersInOrderThenBesideTheInpu
 }
 
 TEST(FormCompilerTest, AMissingIncludeFailsWithItsLineAndWritesNothing) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   WriteFile(folder.File("a.txt"), "object A: TA\n  P = {picture gone.png}\nend\n");
   const test::ProcessResult run = test::RunProcess(
       Formc(),

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // Builders of hand-made form streams for the reader and writer tests.
 inline std::string Bytes(std::initializer_list<int> bytes) {
@@ -22,4 +22,4 @@ inline std::string Form(const std::string& properties, const std::string& childr
   return "TPF0" + Short("TA") + Short("A") + properties + '\0' + children + '\0';
 }
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test

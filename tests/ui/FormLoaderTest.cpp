@@ -22,9 +22,9 @@
 namespace dbinst {
 namespace {
 
-using testing::Get;
-using testing::LoadScene;
-using testing::LoadText;
+using test::Get;
+using test::LoadScene;
+using test::LoadText;
 
 std::string PngHex(int width, int height) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);

@@ -13,10 +13,10 @@ namespace dbinst {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Bytes;
-using testing::Form;
-using testing::Prop;
-using testing::Short;
+using test::Bytes;
+using test::Form;
+using test::Prop;
+using test::Short;
 
 const fs::path kForms = fs::path(DBINST_TEST_FIXTURES) / "forms";
 

@@ -8,10 +8,10 @@
 namespace dbinst {
 namespace {
 
-using testing::Bytes;
-using testing::Form;
-using testing::Prop;
-using testing::Short;
+using test::Bytes;
+using test::Form;
+using test::Prop;
+using test::Short;
 
 TFormObject ObjectWith(TFormValue value) {
   TFormObject object;

@@ -50,7 +50,7 @@ std::vector<fs::path> TextForms() {
 class FormTextOracleTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new testing::TempFolder();
+    folder_ = new test::TempFolder();
     const std::string fpc = FindOnPath("fpc");
     ASSERT_FALSE(fpc.empty()) << "Free Pascal (fpc) is not installed; scripts/deps.sh installs it";
     const test::ProcessResult built =
@@ -74,10 +74,10 @@ class FormTextOracleTest : public ::testing::Test {
     return ReadFile(output);
   }
 
-  static testing::TempFolder* folder_;
+  static test::TempFolder* folder_;
 };
 
-testing::TempFolder* FormTextOracleTest::folder_ = nullptr;
+test::TempFolder* FormTextOracleTest::folder_ = nullptr;
 
 TEST_F(FormTextOracleTest, EveryFixtureFormCompilesToFreePascalsBytes) {
   ASSERT_GE(TextForms().size(), 3u);

@@ -56,7 +56,7 @@ class HeadlessUi {
   std::vector<std::string> answers;
 
  private:
-  testing::TempFolder folder_;
+  test::TempFolder folder_;
   int scripts_ = 0;
 };
 

@@ -12,9 +12,9 @@
 namespace dbinst {
 namespace {
 
-using testing::IsAccent;
-using testing::SceneFromText;
-using testing::TCanvas;
+using test::IsAccent;
+using test::SceneFromText;
+using test::TCanvas;
 
 std::unique_ptr<TvgScene> BarScene() {
   return SceneFromText(R"(object S: TvgScene
@@ -133,8 +133,8 @@ TEST(PaintControlsTest, ButtonTextIsCentredInTheStylesTextColour) {
   const TCanvas::TBox text =
       canvas.Bounds([](uint32_t p) { return TCanvas::Alpha(p) == 255 && TCanvas::Red(p) < 0x60; });
   ASSERT_FALSE(text.Empty());
-  EXPECT_TRUE(testing::Near((text.left + text.right) / 2, 50, 3));
-  EXPECT_TRUE(testing::Near((text.top + text.bottom) / 2, 12, 3));
+  EXPECT_TRUE(test::Near((text.left + text.right) / 2, 50, 3));
+  EXPECT_TRUE(test::Near((text.top + text.bottom) / 2, 12, 3));
 }
 
 TEST(PaintControlsTest, TheScenesLibraryOverridesTheBuiltInLook) {
@@ -146,7 +146,7 @@ TEST(PaintControlsTest, TheScenesLibraryOverridesTheBuiltInLook) {
   };
   const uint32_t builtIn = fillAt();
   EXPECT_GT(TCanvas::Red(builtIn), 0xE0);  // light grey
-  const auto library = testing::StyleLibraryFromText(R"(object S: TvgStyleBook
+  const auto library = test::StyleLibraryFromText(R"(object S: TvgStyleBook
   object buttonstyle: TvgStyle
     Fill.Color = '#FF00FF00'
   end

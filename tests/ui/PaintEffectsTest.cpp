@@ -8,8 +8,8 @@
 namespace dbinst {
 namespace {
 
-using testing::SceneFromText;
-using testing::TCanvas;
+using test::SceneFromText;
+using test::TCanvas;
 
 std::string ShadowedSquare(const std::string& softness, const std::string& direction) {
   return R"(object S: TvgScene

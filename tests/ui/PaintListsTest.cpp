@@ -9,9 +9,9 @@
 namespace dbinst {
 namespace {
 
-using testing::IsAccent;
-using testing::SceneFromText;
-using testing::TCanvas;
+using test::IsAccent;
+using test::SceneFromText;
+using test::TCanvas;
 
 std::unique_ptr<TvgScene> TreeScene() {
   return SceneFromText(R"(object S: TvgScene
@@ -66,7 +66,7 @@ TEST(PaintListsTest, CheckedItemsShowTheAccentMarkInTheirBox) {
 
 TEST(PaintListsTest, CheckBoxesTakeTheirOwnStyleWhateverTheTreeNames) {
   auto scene = TreeScene();
-  const auto library = testing::StyleLibraryFromText(R"(object S: TvgStyleBook
+  const auto library = test::StyleLibraryFromText(R"(object S: TvgStyleBook
   object checkboxstyle: TvgStyle
     Check.Color = '#FF00C000'
   end

@@ -8,8 +8,8 @@
 namespace dbinst {
 namespace {
 
-using testing::SceneFromText;
-using testing::TCanvas;
+using test::SceneFromText;
+using test::TCanvas;
 
 TCanvas::TBox Drawn(TvgScene& scene, int width, int height, float scale = 1) {
   TCanvas canvas(width, height);
@@ -67,8 +67,8 @@ end
                              40, 40);
   TCanvas canvas(40, 40);
   scene->Paint(canvas.Cr(), 1);
-  EXPECT_TRUE(testing::Near(TCanvas::Alpha(canvas.Pixel(10, 10)), 128, 1));
-  EXPECT_TRUE(testing::Near(TCanvas::Alpha(canvas.Pixel(30, 10)), 64, 1));
+  EXPECT_TRUE(test::Near(TCanvas::Alpha(canvas.Pixel(10, 10)), 128, 1));
+  EXPECT_TRUE(test::Near(TCanvas::Alpha(canvas.Pixel(30, 10)), 64, 1));
 }
 
 TEST(PaintSceneTest, ClipChildrenCutsThemAtTheParentsEdge) {
@@ -112,8 +112,8 @@ end
   scene->Find("R")->SetVisible(false);
   const TCanvas::TBox text1 = Drawn(*scene, 100, 50);
   const TCanvas::TBox text2 = Drawn(*scene, 200, 100, 2);
-  EXPECT_TRUE(testing::Near(text2.Width(), 2 * text1.Width(), 3));
-  EXPECT_TRUE(testing::Near(text2.Height(), 2 * text1.Height(), 3));
+  EXPECT_TRUE(test::Near(text2.Width(), 2 * text1.Width(), 3));
+  EXPECT_TRUE(test::Near(text2.Height(), 2 * text1.Height(), 3));
   scene->Find("R")->SetVisible(true);
   scene->Find("T")->SetVisible(false);
   const TCanvas::TBox rect = Drawn(*scene, 200, 100, 2);

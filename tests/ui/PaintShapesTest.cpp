@@ -11,8 +11,8 @@
 namespace dbinst {
 namespace {
 
-using testing::SceneFromText;
-using testing::TCanvas;
+using test::SceneFromText;
+using test::TCanvas;
 
 cairo_status_t Append(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -97,9 +97,9 @@ end
                              10, 101);
   TCanvas canvas(10, 101);
   scene->Paint(canvas.Cr(), 1);
-  EXPECT_TRUE(testing::Near(TCanvas::Red(canvas.Pixel(5, 0)), 0xF8, 1));
+  EXPECT_TRUE(test::Near(TCanvas::Red(canvas.Pixel(5, 0)), 0xF8, 1));
   EXPECT_EQ(TCanvas::Red(canvas.Pixel(5, 50)), 0xEC);
-  EXPECT_TRUE(testing::Near(TCanvas::Red(canvas.Pixel(5, 100)), 0xE0, 1));
+  EXPECT_TRUE(test::Near(TCanvas::Red(canvas.Pixel(5, 100)), 0xE0, 1));
 }
 
 TEST(PaintShapesTest, TheTopBarStyleReadsAsADarkerBandThanTheWindow) {

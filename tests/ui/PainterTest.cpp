@@ -7,7 +7,7 @@
 namespace dbinst {
 namespace {
 
-using testing::TCanvas;
+using test::TCanvas;
 
 TTextLook Look(TAlphaColor color, ETextAlign horz = ETextAlign::Near, bool wrap = false) {
   TTextLook look;
@@ -45,7 +45,7 @@ TEST(PainterTest, TextAlignsNearCentreAndFar) {
   DrawText(farCanvas.Cr(), rect, "Tak", Look(kColorBlack, ETextAlign::Far));
   EXPECT_LT(nearCanvas.InkBounds().left, 5);
   const TCanvas::TBox centre = centreCanvas.InkBounds();
-  EXPECT_TRUE(testing::Near((centre.left + centre.right) / 2, 150, 4));
+  EXPECT_TRUE(test::Near((centre.left + centre.right) / 2, 150, 4));
   EXPECT_GT(farCanvas.InkBounds().right, 294);
 }
 
@@ -142,7 +142,7 @@ TEST(PainterTest, VerticalFillRunsFromTopColourToBottomColour) {
   FillVertical(canvas.Cr(), {0, 0, 10, 100}, 0xFFFF0000, 0xFF0000FF);
   EXPECT_GT(TCanvas::Red(canvas.Pixel(5, 0)), 245);
   EXPECT_GT(TCanvas::Blue(canvas.Pixel(5, 99)), 245);
-  EXPECT_TRUE(testing::Near(TCanvas::Red(canvas.Pixel(5, 50)), 128, 6));
+  EXPECT_TRUE(test::Near(TCanvas::Red(canvas.Pixel(5, 50)), 128, 6));
 }
 
 TEST(PainterTest, OpacityHalfHalvesAlphaAndZeroDrawsNothing) {
@@ -156,7 +156,7 @@ TEST(PainterTest, OpacityHalfHalvesAlphaAndZeroDrawsNothing) {
   };
   PaintWithOpacity(half.Cr(), 0.5f, fill(half.Cr()));
   PaintWithOpacity(none.Cr(), 0.0f, fill(none.Cr()));
-  EXPECT_TRUE(testing::Near(TCanvas::Alpha(half.Pixel(5, 5)), 128, 1));
+  EXPECT_TRUE(test::Near(TCanvas::Alpha(half.Pixel(5, 5)), 128, 1));
   EXPECT_EQ(TCanvas::Alpha(none.Pixel(5, 5)), 0);
 }
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // An ARGB image surface to draw into, with pixel reads for the checks.
 class TCanvas {
@@ -72,9 +72,9 @@ class TCanvas {
 
 inline bool Near(int a, int b, int tolerance) { return std::abs(a - b) <= tolerance; }
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // The toolkit's one accent colour, allowing for antialiasing at the edges.
 inline bool IsAccent(uint32_t p) {
@@ -82,4 +82,4 @@ inline bool IsAccent(uint32_t p) {
          Near(TCanvas::Green(p), 0x6F, 10) && Near(TCanvas::Blue(p), 0xB0, 10);
 }
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test

@@ -9,7 +9,7 @@
 #include "ui/FormText.h"
 #include "ui/TvgScene.h"
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // Loads a scene (or any scene object) from the text notation of a form, with the given handlers.
 inline std::unique_ptr<TvgObject> LoadText(
@@ -36,9 +36,9 @@ T& Get(TvgObject& root, std::string_view name) {
   return *found;
 }
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // A press and release at the centre of the object as it is laid out.
 inline void Click(TvgScene& scene, const TvgObject& object) {
@@ -48,4 +48,4 @@ inline void Click(TvgScene& scene, const TvgObject& object) {
   scene.MouseUp(centre);
 }
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test

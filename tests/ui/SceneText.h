@@ -10,7 +10,7 @@
 #include "ui/TvgResources.h"
 #include "ui/TvgScene.h"
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // A scene built from a text form, laid out at its size, for drawing tests.
 inline std::unique_ptr<TvgScene> SceneFromText(std::string_view text, float width, float height) {
@@ -34,4 +34,4 @@ inline std::unique_ptr<TvgResources> StyleLibraryFromText(std::string_view text)
   return library;
 }
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test

@@ -10,9 +10,9 @@
 namespace dbinst {
 namespace {
 
-using testing::Click;
-using testing::Get;
-using testing::LoadScene;
+using test::Click;
+using test::Get;
+using test::LoadScene;
 
 // Three radio buttons of one group, one of another group beside them, and one under another
 // parent with the same group name.

@@ -9,8 +9,8 @@
 namespace dbinst {
 namespace {
 
-using testing::Get;
-using testing::LoadScene;
+using test::Get;
+using test::LoadScene;
 
 void ExpectRect(const TvgObject& object, TRectF expected) {
   const TRectF rect = object.SceneRect();

@@ -11,9 +11,9 @@
 namespace dbinst {
 namespace {
 
-using testing::Click;
-using testing::Get;
-using testing::LoadScene;
+using test::Click;
+using test::Get;
+using test::LoadScene;
 
 // A panel with two buttons; a text lies over the first, a rectangle over the right half of the
 // second; a clipping layout holds a button that reaches out of it.

@@ -8,9 +8,9 @@
 namespace dbinst {
 namespace {
 
-using testing::Click;
-using testing::Get;
-using testing::LoadScene;
+using test::Click;
+using test::Get;
+using test::LoadScene;
 
 constexpr const char* kTabs = R"(object S: TvgScene
   Width = 559

@@ -10,8 +10,8 @@
 namespace dbinst {
 namespace {
 
-using testing::Get;
-using testing::LoadScene;
+using test::Get;
+using test::LoadScene;
 
 constexpr const char* kTree = R"(object S: TvgScene
   Width = 300

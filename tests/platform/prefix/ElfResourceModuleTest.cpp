@@ -5,17 +5,18 @@
 #include <algorithm>
 
 #include "platform/prefix/ElfSectionTable.h"
+#include "tests/TempFolder.h"
 #include "tests/support/ElfFiles.h"
 
 namespace dbinst {
 namespace {
 
-using testing::AddResourceSections;
-using testing::CopyOfSystemProgram;
-using testing::PatternBytes;
-using testing::ReadWholeFile;
-using testing::ScratchFolder;
-using testing::WriteWholeFile;
+using test::AddResourceSections;
+using test::CopyOfSystemProgram;
+using test::PatternBytes;
+using test::ReadWholeFile;
+using test::TempFolder;
+using test::WriteWholeFile;
 namespace fs = std::filesystem;
 
 std::string ReadAll(ResourceStream& stream, int64_t chunk, std::vector<int64_t>* chunkSizes) {
@@ -50,7 +51,7 @@ uint64_t LittleEndianAt(const std::string& bytes, size_t offset, size_t width) {
 class ElfResourceModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = CopyOfSystemProgram(scratch_.path());
+    program_ = CopyOfSystemProgram(scratch_.Path());
     ASSERT_TRUE(AddResourceSections(program_, {{"Empty", ""},
                                                {"Exact", PatternBytes(32768, 7)},
                                                {"DB01FULL", PatternBytes(100000, 3)},
@@ -70,7 +71,7 @@ class ElfResourceModuleTest : public ::testing::Test {
     return 0;
   }
 
-  ScratchFolder scratch_;
+  TempFolder scratch_;
   fs::path program_;
 };
 
@@ -141,8 +142,7 @@ TEST_F(ElfResourceModuleTest, FirstOfTwoSectionsWithTheSameNameWins) {
 }
 
 TEST_F(ElfResourceModuleTest, SectionWithoutFileDataIsAnEmptyResource) {
-  ASSERT_TRUE(
-      testing::Run("objcopy --rename-section .bss=.rsrc.Zeros '" + program_.string() + "'"));
+  ASSERT_TRUE(test::Run("objcopy --rename-section .bss=.rsrc.Zeros '" + program_.string() + "'"));
   const ElfResourceModule module(program_.string());
   const auto stream = module.Open("zeros");
   ASSERT_NE(stream, nullptr);
@@ -172,7 +172,7 @@ TEST_F(ElfResourceModuleTest, StreamOfAFileCutAfterOpeningReportsAnError) {
 
 TEST_F(ElfResourceModuleTest, TruncatedCopiesGiveAClearErrorAndNoResources) {
   const std::string whole = ReadWholeFile(program_);
-  const fs::path cut = scratch_.path() / "cut";
+  const fs::path cut = scratch_.Path() / "cut";
   for (size_t length = 0; length < whole.size(); length += 997) {
     for (size_t at : {length, whole.size() - 1 - length % 64}) {
       WriteWholeFile(cut, whole.substr(0, at));
@@ -187,7 +187,7 @@ TEST_F(ElfResourceModuleTest, TruncatedCopiesGiveAClearErrorAndNoResources) {
 
 TEST_F(ElfResourceModuleTest, HostileHeaderFieldsGiveAnErrorNotACrash) {
   const std::string whole = ReadWholeFile(program_);
-  const fs::path bad = scratch_.path() / "bad";
+  const fs::path bad = scratch_.Path() / "bad";
   struct Damage {
     uint64_t offset;
     uint64_t value;
@@ -214,7 +214,7 @@ TEST_F(ElfResourceModuleTest, RandomlyDamagedHeadersNeverReadOutsideTheFile) {
   const std::string whole = ReadWholeFile(program_);
   const uint64_t tableOffset = LittleEndianAt(whole, 0x28, 8);
   const std::string noise = PatternBytes(4 * 400, 11);
-  const fs::path bad = scratch_.path() / "damaged";
+  const fs::path bad = scratch_.Path() / "damaged";
   for (size_t round = 0; round < 400; ++round) {
     std::string bytes = whole;
     const auto pick = [&](size_t k) { return static_cast<unsigned char>(noise[4 * round + k]); };
@@ -239,7 +239,7 @@ TEST_F(ElfResourceModuleTest, ExtendedSectionCountInSectionZeroIsFollowedAndChec
   const std::string whole = ReadWholeFile(program_);
   const uint64_t tableOffset = LittleEndianAt(whole, 0x28, 8);
   const uint64_t count = LittleEndianAt(whole, 0x3C, 2);
-  const fs::path moved = scratch_.path() / "extended";
+  const fs::path moved = scratch_.Path() / "extended";
 
   WriteWholeFile(moved, whole);
   PatchFile(moved, 0x3C, 0, 2);
@@ -251,8 +251,8 @@ TEST_F(ElfResourceModuleTest, ExtendedSectionCountInSectionZeroIsFollowedAndChec
 }
 
 TEST(ElfResourceModuleGarbageTest, GarbageMissingAndFolderPathsAreInvalid) {
-  ScratchFolder scratch;
-  const fs::path junk = scratch.path() / "junk";
+  TempFolder scratch;
+  const fs::path junk = scratch.Path() / "junk";
   const std::vector<std::string> contents = {"",
                                              "\x7F",
                                              "\x7F"
@@ -274,14 +274,14 @@ TEST(ElfResourceModuleGarbageTest, GarbageMissingAndFolderPathsAreInvalid) {
     EXPECT_FALSE(module.Error().empty());
     EXPECT_EQ(module.Open("TxtTransl"), nullptr);
   }
-  EXPECT_FALSE(ElfResourceModule((scratch.path() / "missing").string()).Valid());
-  EXPECT_FALSE(ElfResourceModule(scratch.path().string()).Valid());
+  EXPECT_FALSE(ElfResourceModule((scratch.Path() / "missing").string()).Valid());
+  EXPECT_FALSE(ElfResourceModule(scratch.Path().string()).Valid());
 }
 
 TEST(ElfResourceModuleFormatsTest, Elf32AndBigEndianFilesCarryResourcesToo) {
-  ScratchFolder scratch;
+  TempFolder scratch;
   for (const std::string format : {"elf32-i386", "elf64-big", "elf32-big"}) {
-    const fs::path object = testing::ObjectFileOfFormat(scratch.path(), format);
+    const fs::path object = test::ObjectFileOfFormat(scratch.Path(), format);
     ASSERT_FALSE(object.empty()) << format;
     ASSERT_TRUE(AddResourceSections(object, {{"LIB7Z", PatternBytes(40000, 5)}}, format));
     const ElfResourceModule module(object.string());

@@ -11,8 +11,7 @@
 namespace dbinst {
 namespace {
 
-std::unique_ptr<FdScriptInput> OpenWith(const testing::TempFolder& folder,
-                                        const std::string& text) {
+std::unique_ptr<FdScriptInput> OpenWith(const test::TempFolder& folder, const std::string& text) {
   const std::string path = folder.File("script.txt");
   std::ofstream(path, std::ios::binary) << text;
   std::string error;
@@ -49,7 +48,7 @@ class PipedStandardInput {
 };
 
 TEST(FdScriptInputTest, FileLinesComeWithoutLineBreaksAndTheLastOneWithoutNewlineToo) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   auto input = OpenWith(folder, "click ButtonMkay\r\n\nwait 250\ndump");
   ASSERT_TRUE(input);
   std::string line;
@@ -72,7 +71,7 @@ TEST(FdScriptInputTest, AMissingFileIsRefusedWithItsName) {
 }
 
 TEST(FdScriptInputTest, AnOverlongLineIsCutAndItsRestSkipped) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   auto input = OpenWith(folder, "click " + std::string(200000, 'x') + "\nlog\n");
   ASSERT_TRUE(input);
   std::string line;

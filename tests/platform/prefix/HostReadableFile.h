@@ -6,7 +6,7 @@
 
 #include "platform/FileSystem.h"
 
-namespace dbinst::testing {
+namespace dbinst::test {
 
 // Test adapter: a ReadableFile over a host file, standing in for the prefix file system.
 class HostReadableFile : public ReadableFile {
@@ -41,4 +41,4 @@ class HostReadableFile : public ReadableFile {
   int64_t size_ = 0;
 };
 
-}  // namespace dbinst::testing
+}  // namespace dbinst::test

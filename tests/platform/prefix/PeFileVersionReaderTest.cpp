@@ -12,8 +12,8 @@
 namespace dbinst {
 namespace {
 
-using testing::HostReadableFile;
-using testing::TempFolder;
+using test::HostReadableFile;
+using test::TempFolder;
 
 // Where PeWriter puts things: optional header, .rsrc section header, resource tree, data entry.
 constexpr size_t kOptionalHeader = 0x98;

@@ -16,7 +16,7 @@ namespace dbinst {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempFolder;
+using test::TempFolder;
 
 class DemoPrefixTest : public ::testing::Test {
  protected:

@@ -19,8 +19,8 @@ namespace dbinst {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::HostReadableFile;
-using testing::TempFolder;
+using test::HostReadableFile;
+using test::TempFolder;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

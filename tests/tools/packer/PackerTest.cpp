@@ -15,8 +15,8 @@ namespace dbinst {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadWholeFile;
-using testing::WriteWholeFile;
+using test::ReadWholeFile;
+using test::WriteWholeFile;
 
 const std::string kPassword(kArchivePassword);
 const std::string kTilesIni =
@@ -31,7 +31,7 @@ class PackerTest : public ::testing::Test {
     fs::create_directories(content / "sub");
     for (size_t i = 0; i < sizes.size(); ++i) {
       WriteWholeFile(content / "sub" / ("f" + std::to_string(i)),
-                     testing::PatternBytes(sizes[i], i + 1));
+                     test::PatternBytes(sizes[i], i + 1));
     }
     const std::string archive = folder.File(name + ".7z");
     std::vector<std::string> arguments = {"a", "-bd", "-t7z", archive, (content / "sub").string()};
@@ -52,7 +52,7 @@ class PackerTest : public ::testing::Test {
     return error;
   }
 
-  testing::TempFolder folder;
+  test::TempFolder folder;
 };
 
 TEST_F(PackerTest, MissingTargetSizeIsFilledFromTheArchivesUnpackedSize) {
@@ -110,13 +110,13 @@ std::string SectionBytes(const std::string& file, const std::string& name) {
 }
 
 TEST_F(PackerTest, PackagesReplaceTheInstallersOwnAndOtherResourcesAreReplacedByName) {
-  const fs::path installer = testing::CopyOfSystemProgram(folder.Path());
-  ASSERT_TRUE(testing::AddResourceSections(installer, {{"DB01INI", "old"},
-                                                       {"DB01FULL", "old"},
-                                                       {"DB02INI", "old"},
-                                                       {"DB02FULL", "old"},
-                                                       {"LIB7Z", "old"},
-                                                       {"TxtTransl", "texts"}}));
+  const fs::path installer = test::CopyOfSystemProgram(folder.Path());
+  ASSERT_TRUE(test::AddResourceSections(installer, {{"DB01INI", "old"},
+                                                    {"DB01FULL", "old"},
+                                                    {"DB02INI", "old"},
+                                                    {"DB02FULL", "old"},
+                                                    {"LIB7Z", "old"},
+                                                    {"TxtTransl", "texts"}}));
   const std::string archive = Archive("a", {700});
   WriteWholeFile(folder.File("7z.dll"), "new library");
   PackRequest request;
@@ -138,7 +138,7 @@ TEST_F(PackerTest, PackagesReplaceTheInstallersOwnAndOtherResourcesAreReplacedBy
 }
 
 TEST_F(PackerTest, ARefusedPackageLeavesNoOutput) {
-  const fs::path installer = testing::CopyOfSystemProgram(folder.Path());
+  const fs::path installer = test::CopyOfSystemProgram(folder.Path());
   PackRequest request;
   request.installer = installer.string();
   request.output = folder.File("packed");

@@ -17,8 +17,8 @@
 namespace dbinst {
 namespace {
 
-using testing::HostReadableFile;
-using testing::TempFolder;
+using test::HostReadableFile;
+using test::TempFolder;
 
 // pefile is an independent reader: what it sees in our files is what Windows tools see.
 constexpr char kOracleScript[] = R"(import sys, pefile
