@@ -1,5 +1,6 @@
 #include "engine/DoDbInstallThings.h"
 
+#include "engine/DatabaseTransaction.h"
 #include "engine/InstallProgress.h"
 #include "engine/MessageWindow.h"
 #include "env/GeneralMod.h"
@@ -16,6 +17,20 @@
 #include "platform/Text.h"
 
 namespace dbinst {
+namespace {
+
+// Larger sizes in a description are no database's; a terabyte leaves room for any real one.
+constexpr int64_t kLargestTargetSize = int64_t{1} << 40;
+
+int64_t Sum(const std::vector<ArchiveItem>& items) {
+  int64_t total = 0;
+  for (const ArchiveItem& item : items) total += static_cast<int64_t>(item.size);
+  return total;
+}
+
+std::string DriveOf(std::string_view path) { return ToUpper(path.substr(0, 2)); }
+
+}  // namespace
 
 std::string ArchiveCopyName(const TDatabaseEmbedded& database, int position) {
   const std::string base =
@@ -146,8 +161,25 @@ bool TDoDbInstallThings::ConfirmExit() {
   } else {
     yes = machine_.messageBox().AskYesNo(text, caption);
   }
-  if (yes) ExitProcessWithCode(kExitCodeUserQuit);
-  return false;
+  if (!yes) return false;
+  // The codec may still run below this call; the installation stops at its next step instead.
+  if (installing_) {
+    cancelRequested_ = true;
+    return false;
+  }
+  RemoveExtractionFolder();
+  ExitProcessWithCode(kExitCodeUserQuit);
+}
+
+void TDoDbInstallThings::EndCancelledInstallation() {
+  module_.Log().AddLine("The installation was cancelled");
+  if (!RemoveExtractionFolder()) {
+    module_.Log().AddLine("The extraction folder " + fileOp_->GetExtractionFolder() +
+                          " cannot be removed");
+  }
+  programLock_.reset();
+  if (!programWorkFolder_.empty()) machine_.files().RemoveFolder(programWorkFolder_);
+  ExitProcessWithCode(kExitCodeUserQuit);
 }
 
 void TDoDbInstallThings::FatalError(std::string_view text) {
@@ -157,6 +189,8 @@ void TDoDbInstallThings::FatalError(std::string_view text) {
   } else {
     machine_.messageBox().Tell(text, caption);
   }
+  // The descriptions read at start are of no use to anybody now.
+  RemoveExtractionFolder();
   ExitProcessWithCode(kExitCodeFatal);
 }
 
@@ -179,14 +213,43 @@ int64_t TDoDbInstallThings::TotalArchiveSize() const {
   return total;
 }
 
+int64_t TDoDbInstallThings::EffectiveTargetSize(const TDatabaseEmbedded& database) {
+  const int64_t listed = database.ListedSize;
+  if (listed < 0) return database.TargetSize;
+  const int64_t stated = database.TargetSize;
+  const bool believable = stated >= 0 && stated <= kLargestTargetSize && stated >= listed / 2;
+  return believable ? stated : listed;
+}
+
 int64_t TDoDbInstallThings::TotalTargetSize() const {
   int64_t total = 0;
   for (const auto& [kind, databases] : catalogue_) {
     for (const TDatabaseEmbedded& database : databases) {
-      if (MyFileOp::IsCatalogueEntry(database)) total += database.TargetSize;
+      if (MyFileOp::IsCatalogueEntry(database)) total += EffectiveTargetSize(database);
     }
   }
   return total;
+}
+
+TSpaceShortageVec TDoDbInstallThings::SpaceShortages(std::string_view programFolder) {
+  for (auto& [kind, databases] : catalogue_) {
+    for (TDatabaseEmbedded& database : databases) {
+      std::vector<ArchiveItem> items;
+      std::string error;
+      if (fileOp_->ListResourceArchive(database.ArchiveResource, items, error)) {
+        database.ListedSize = Sum(items);
+      }
+    }
+  }
+  std::map<std::string, int64_t> needed;
+  needed[DriveOf(fileOp_->GetExtractionFolder())] += TotalArchiveSize();
+  needed[DriveOf(programFolder)] += TotalTargetSize();
+  TSpaceShortageVec shortages;
+  for (const auto& [drive, bytes] : needed) {
+    const int64_t free = fileOp_->GetDriveFreeSpace(drive);
+    if (free >= 0 && free < bytes) shortages.push_back({drive, bytes, free});
+  }
+  return shortages;
 }
 
 void TDoDbInstallThings::ShowActivity(InstallProgress& progress, int key,
@@ -195,10 +258,12 @@ void TDoDbInstallThings::ShowActivity(InstallProgress& progress, int key,
 }
 
 bool TDoDbInstallThings::CopyArchives(ProgressView* view) {
+  copyFailures_.clear();
   if (!RemoveExtractionFolder()) return false;
   const std::string folder = fileOp_->GetExtractionFolder();
   if (!machine_.files().CreateFolders(WithoutTrailingBackslash(folder))) return false;
-  InstallProgress progress(view);
+  installing_ = true;
+  InstallProgress progress(view, [this] { return Cancelled(); });
   progress.StartCopying(TotalArchiveSize());
 
   int position = 0;
@@ -215,10 +280,16 @@ bool TDoDbInstallThings::CopyArchives(ProgressView* view) {
       // A copy that fails leaves no archive, which the install step then reports.
       if (!fileOp_->ExtractResourceToFile(nullptr, database.ArchiveResource, copyPath,
                                           progress.ResourceHooks())) {
+        if (Cancelled()) EndCancelledInstallation();
         module_.Log().AddLine("Copying the archive of database " + DisplayName(database) + " to " +
                               copyPath + " failed");
+        const int64_t size = GetResourceSize(machine_.resources(), database.ArchiveResource);
+        copyFailures_[database.ArchiveResource] = fileOp_->GetDriveFreeSpace(folder) < size
+                                                      ? EInstallFailure::NoSpace
+                                                      : EInstallFailure::WriteProtected;
       }
       progress.ProcessMessages();
+      if (Cancelled()) EndCancelledInstallation();
       database.ArchiveFile = copyPath;
       database.ArchiveSize = GetResourceSize(machine_.resources(), database.ArchiveResource);
     }
@@ -243,50 +314,132 @@ std::string TDoDbInstallThings::InstallFolder(std::string_view programFolder,
   }
 }
 
+void TDoDbInstallThings::Fail(const TDatabaseEmbedded& database, EInstallFailure failure,
+                              std::string detail) {
+  const std::string name = DisplayName(database);
+  module_.Log().AddLine("Installation of database " + name + " failed: " + detail);
+  outcomes_.push_back({name, failure, std::move(detail)});
+}
+
+void TDoDbInstallThings::FailEvery(EInstallFailure failure, const std::string& detail) {
+  for (const auto& [kind, databases] : catalogue_) {
+    for (const TDatabaseEmbedded& database : databases) Fail(database, failure, detail);
+  }
+}
+
+// A file that could not be written means a full drive when the drive has less room left than
+// the database needs, and a write-protected folder otherwise.
+EInstallFailure TDoDbInstallThings::TransactionFailure(std::string_view programFolder,
+                                                       EArchiveFailure archive,
+                                                       const TDatabaseEmbedded& database) const {
+  switch (archive) {
+    case EArchiveFailure::Cancelled:
+      return EInstallFailure::Cancelled;
+    case EArchiveFailure::WrongPassword:
+      return EInstallFailure::WrongPassword;
+    case EArchiveFailure::Damaged:
+    case EArchiveFailure::Refused:
+      return EInstallFailure::DamagedArchive;
+    case EArchiveFailure::WriteFailed:
+    case EArchiveFailure::None:
+      break;
+  }
+  const int64_t free = fileOp_->GetDriveFreeSpace(programFolder);
+  return free >= 0 && free < EffectiveTargetSize(database) ? EInstallFailure::NoSpace
+                                                           : EInstallFailure::WriteProtected;
+}
+
 bool TDoDbInstallThings::InstallOne(std::string_view programFolder, TDatabaseEmbedded& database,
-                                    InstallProgress& progress, bool& extracted) {
+                                    InstallProgress& progress) {
   const std::string name = DisplayName(database);
   InstallLog& log = module_.Log();
   if (!IsInstallable(database) || database.ArchiveFile.empty()) {
     log.AddLine("Installation of database " + name + " failed: it has no archive copy to unpack");
     return false;
   }
-  const std::string folder = WithoutTrailingBackslash(InstallFolder(programFolder, database));
+  const std::string folder = InstallFolder(programFolder, database);
   if (folder.empty()) {
     log.AddLine("Installation of database " + name + " failed: its kind has no folder");
     return false;
   }
-  FileSystem& files = machine_.files();
-  if (!files.FolderExists(folder) && !files.CreateFolders(folder)) {
-    log.AddLine("Installation of database " + name + " failed: the folder " + folder +
-                " cannot be created");
-    return false;
-  }
   ShowActivity(progress, TextKey::InstallingDatabase, database);
-
   const float startPosition = progress.OverallPosition();
-  extracted = fileOp_->ExtractArchive(database.ArchiveFile, folder + "\\", progress.ArchiveHooks());
-  if (!extracted) {
-    log.AddLine("Installation of database " + name + " failed: " + database.ArchiveFile +
-                " was not fully extracted to " + folder);
+  TDatabaseTransaction transaction(machine_.files(), TransactionFoldersOf(programFolder), name,
+                                   folder);
+  std::string problem;
+  EInstallFailure failure = EInstallFailure::None;
+  if (const auto copy = copyFailures_.find(database.ArchiveResource); copy != copyFailures_.end()) {
+    failure = copy->second;
+    problem = "its archive could not be copied to " + database.ArchiveFile;
+  } else if (!transaction.Begin()) {
+    failure = TransactionFailure(programFolder, EArchiveFailure::WriteFailed, database);
+    problem = "nothing can be written in " + programWorkFolder_;
+  } else if (!fileOp_->ExtractArchive(database.ArchiveFile, transaction.StagingFolder(),
+                                      progress.ArchiveHooks())) {
+    failure = TransactionFailure(programFolder, fileOp_->LastArchiveFailure(), database);
+    problem = database.ArchiveFile + " was not fully extracted to " + folder + ": " +
+              fileOp_->LastArchiveError();
+  } else if (!transaction.Verify(fileOp_->LastArchiveItems(), problem)) {
+    failure = EInstallFailure::DamagedArchive;
+  } else {
+    transaction.Commit(failure, problem);
   }
-  progress.FinishDatabase(startPosition, database.TargetSize);
+  if (failure != EInstallFailure::None) {
+    transaction.RollBack();
+    Fail(database, failure, problem);
+  } else {
+    outcomes_.push_back({name, EInstallFailure::None, {}});
+  }
+  progress.FinishDatabase(startPosition, EffectiveTargetSize(database));
   return true;
 }
 
 bool TDoDbInstallThings::InstallDatabases(std::string_view programFolder, ProgressView* view) {
-  InstallProgress progress(view);
+  outcomes_.clear();
+  installing_ = true;
+  for (const std::string& line : RecoverProgramFolder(machine_.files(), programFolder)) {
+    module_.Log().AddLine(line);
+  }
+  InstallProgress progress(view, [this] { return Cancelled(); });
   progress.StartInstalling(TotalTargetSize());
-  bool allExtracted = true;
+  const TTransactionFolders folders = TransactionFoldersOf(programFolder);
+  programWorkFolder_ = WithoutTrailingBackslash(folders.Work);
+  FileSystem& files = machine_.files();
+  if (!files.CreateFolders(programWorkFolder_)) {
+    FailEvery(EInstallFailure::WriteProtected, "nothing can be written in " + programWorkFolder_);
+    installing_ = false;
+    return false;
+  }
+  programLock_ = LockProgramFolder(files, folders);
+  if (!programLock_) {
+    FailEvery(EInstallFailure::InUse,
+              "another installer is installing into " + std::string(programFolder));
+    installing_ = false;
+    return false;
+  }
+  bool complete = true;
   for (auto& [kind, databases] : catalogue_) {
     for (TDatabaseEmbedded& database : databases) {
-      bool extracted = false;
-      if (!InstallOne(programFolder, database, progress, extracted)) return false;
-      allExtracted = allExtracted && extracted;
+      if (Cancelled()) EndCancelledInstallation();
+      complete = InstallOne(programFolder, database, progress);
+      if (!complete) break;
     }
+    if (!complete) break;
   }
-  if (!RemoveExtractionFolder()) return false;
-  return allExtracted;
+  if (Cancelled()) EndCancelledInstallation();
+  programLock_.reset();
+  files.RemoveFolder(programWorkFolder_);
+  installing_ = false;
+  if (!complete) return false;
+  // The databases are in place; a folder left behind in the temporary folder changes nothing.
+  if (!RemoveExtractionFolder()) {
+    module_.Log().AddLine("The extraction folder " + fileOp_->GetExtractionFolder() +
+                          " could not be removed");
+  }
+  for (const TDatabaseOutcome& outcome : outcomes_) {
+    if (outcome.Failure != EInstallFailure::None) return false;
+  }
+  return true;
 }
 
 }  // namespace dbinst

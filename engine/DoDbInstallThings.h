@@ -1,20 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/CadAppInstalled.h"
+#include "engine/InstallResult.h"
 #include "engine/TargetPrograms.h"
 #include "env/Enums.h"
 #include "payload/DatabaseEmbedded.h"
 #include "payload/LogicalDrive.h"
+#include "payload/SevenZipReader.h"
 
 namespace dbinst {
 
 class Machine;
+class FileLock;
 class InstallProgress;
 class MessageWindow;
 class MyFileOp;
@@ -53,16 +57,27 @@ class TDoDbInstallThings {
 
   // The message window once it exists; until then the system message box asks and tells.
   void SetMessageWindow(MessageWindow* window) { messageWindow_ = window; }
-  // Ends the process with code 2 when the user says yes; false otherwise.
+  // Ends the process with code 2 when the user says yes; false otherwise. During the
+  // installation a yes stops it at its next step, which puts back the database in progress,
+  // removes the extraction folder and then ends the process.
   bool ConfirmExit();
   // Shows the text and ends the process with code 3.
   [[noreturn]] void FatalError(std::string_view text);
 
+  // The drives without room for the installation into the program folder: the archives' copies
+  // on the extraction folder's drive, the databases on the program's (both, when they share
+  // one). Lists each archive to know its unpacked size.
+  TSpaceShortageVec SpaceShortages(std::string_view programFolder);
   // Copies every archive out of the resources into the extraction folder, shown on the view
   // when one is given.
   bool CopyArchives(ProgressView* view);
-  // Unpacks every copied archive into its kind's folder; false when any database failed.
+  // Installs each copied archive into its kind's folder as a whole or not at all; false when any
+  // database failed. The outcome of each is kept.
   bool InstallDatabases(std::string_view programFolder, ProgressView* view);
+  const std::vector<TDatabaseOutcome>& Outcomes() const { return outcomes_; }
+  // The size a database needs unpacked: its TARGETSIZE, or the listed size where that is
+  // negative, absurd or far below it.
+  static int64_t EffectiveTargetSize(const TDatabaseEmbedded& database);
 
   // The fixed drives a hand-chosen folder may lie on; one log line per letter.
   TLogicalDriveFoundVec LocalDrives();
@@ -87,7 +102,14 @@ class TDoDbInstallThings {
   bool IsInstallable(const TDatabaseEmbedded& database) const;
   void ShowActivity(InstallProgress& progress, int key, const TDatabaseEmbedded& database);
   bool InstallOne(std::string_view programFolder, TDatabaseEmbedded& database,
-                  InstallProgress& progress, bool& extracted);
+                  InstallProgress& progress);
+  EInstallFailure TransactionFailure(std::string_view programFolder, EArchiveFailure archive,
+                                     const TDatabaseEmbedded& database) const;
+  void Fail(const TDatabaseEmbedded& database, EInstallFailure failure, std::string detail);
+  void FailEvery(EInstallFailure failure, const std::string& detail);
+  bool Cancelled() const { return cancelRequested_; }
+  // After a quit the user confirmed while the installation ran.
+  [[noreturn]] void EndCancelledInstallation();
 
   Machine& machine_;
   TGeneralMod& module_;
@@ -95,6 +117,13 @@ class TDoDbInstallThings {
   TTargetProgramLists lists_;
   std::unique_ptr<MyFileOp> fileOp_;
   MessageWindow* messageWindow_ = nullptr;
+  std::vector<TDatabaseOutcome> outcomes_;
+  // What the copy step found wrong with each archive copy, by its archive resource.
+  std::map<std::string, EInstallFailure> copyFailures_;
+  std::unique_ptr<FileLock> programLock_;
+  std::string programWorkFolder_;
+  bool installing_ = false;
+  bool cancelRequested_ = false;
 };
 
 // The target name (or "DB" and the position from 1) with the extension ".7z".

@@ -1,5 +1,7 @@
 #include "engine/InstallProgress.h"
 
+#include <utility>
+
 #include "engine/ProgressView.h"
 
 namespace dbinst {
@@ -18,7 +20,10 @@ constexpr float kIdleItemMaximum = 100;
 
 }  // namespace
 
-InstallProgress::InstallProgress(ProgressView* view) : view_(view) {
+InstallProgress::InstallProgress(ProgressView* view, std::function<bool()> cancelled)
+    : view_(view), cancelled_(std::move(cancelled)) {
+  resourceHooks_.cancelled = cancelled_;
+  archiveHooks_.cancelled = cancelled_;
   resourceHooks_.started = [this](int64_t size) { ResourceStarted(size); };
   resourceHooks_.advanced = [this](int64_t copied) { ResourceAdvanced(copied); };
   archiveHooks_.started = [this](const ArchiveProgress&) { ArchiveStarted(); };
@@ -71,6 +76,7 @@ void InstallProgress::ResourceStarted(int64_t size) {
   itemMax_ = static_cast<float>(size);
   itemValue_ = 0;
   itemStart_ = static_cast<int64_t>(overallValue_);
+  if (!view_) return;
   view_->ShowItem(itemMax_, itemValue_);
   view_->ProcessMessages();
 }
@@ -79,14 +85,14 @@ void InstallProgress::ResourceAdvanced(int64_t copied) {
   itemValue_ = static_cast<float>(copied);
   overallValue_ = static_cast<float>(copied + itemStart_);
   ShowBars();
-  view_->ProcessMessages();
+  ProcessMessages();
 }
 
 void InstallProgress::ArchiveStarted() {
   itemMax_ = 1;
   itemValue_ = 0;
   itemStart_ = static_cast<int64_t>(overallValue_);
-  view_->ShowItem(itemMax_, itemValue_);
+  if (view_) view_->ShowItem(itemMax_, itemValue_);
 }
 
 void InstallProgress::ArchiveAdvanced(const ArchiveProgress& archive) {
@@ -94,7 +100,7 @@ void InstallProgress::ArchiveAdvanced(const ArchiveProgress& archive) {
   overallValue_ = static_cast<float>(static_cast<double>(archive.TotalSize()) * itemValue_ +
                                      static_cast<double>(itemStart_));
   ShowBars();
-  view_->ProcessMessages();
+  ProcessMessages();
 }
 
 // An archive of empty files has no byte fraction; its bar then moves by items alone.

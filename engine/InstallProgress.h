@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "payload/ArchiveProgress.h"
@@ -14,7 +15,8 @@ class ProgressView;
 // where the installation lets the program live. Without a view nothing is shown or pumped.
 class InstallProgress {
  public:
-  explicit InstallProgress(ProgressView* view);
+  // cancelled, when given, is asked by the copy and the extraction at those points.
+  explicit InstallProgress(ProgressView* view, std::function<bool()> cancelled = {});
   InstallProgress(const InstallProgress&) = delete;
   InstallProgress& operator=(const InstallProgress&) = delete;
 
@@ -27,9 +29,9 @@ class InstallProgress {
   void FinishDatabase(float startPosition, int64_t targetSize);
   void ProcessMessages();
 
-  // Null without a view, so that the file layer reports nothing and pumps nothing.
-  const ResourceCopyHooks* ResourceHooks() const { return view_ ? &resourceHooks_ : nullptr; }
-  const ArchiveProgressHooks* ArchiveHooks() const { return view_ ? &archiveHooks_ : nullptr; }
+  // Null with neither a view nor a cancel question, so that the file layer reports nothing.
+  const ResourceCopyHooks* ResourceHooks() const { return Hooked() ? &resourceHooks_ : nullptr; }
+  const ArchiveProgressHooks* ArchiveHooks() const { return Hooked() ? &archiveHooks_ : nullptr; }
 
   float OverallMaximum() const { return overallMax_; }
   float OverallPosition() const { return overallValue_; }
@@ -40,6 +42,7 @@ class InstallProgress {
   static double ArchiveFraction(const ArchiveProgress& archive);
 
  private:
+  bool Hooked() const { return view_ || cancelled_; }
   void ShowBars();
   void ResourceStarted(int64_t size);
   void ResourceAdvanced(int64_t copied);
@@ -47,6 +50,7 @@ class InstallProgress {
   void ArchiveAdvanced(const ArchiveProgress& archive);
 
   ProgressView* view_;
+  std::function<bool()> cancelled_;
   float overallMax_ = 100;
   float overallValue_ = 0;
   float itemMax_ = 100;

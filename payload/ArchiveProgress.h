@@ -7,13 +7,15 @@ namespace dbinst {
 
 class ArchiveProgress;
 
-// How an archive extraction tells its progress. Either may be empty.
+// How an archive extraction tells its progress. Any of them may be empty.
 struct ArchiveProgressHooks {
   // Once the items are counted, before the first one is written.
   std::function<void(const ArchiveProgress&)> started;
   // On every 7th item and every 3rd byte report of the library: a point where the window may
   // process its messages.
   std::function<void(const ArchiveProgress&)> advanced;
+  // True stops the extraction at the next item or progress report.
+  std::function<bool()> cancelled;
 };
 
 // How copying a resource into a file tells its progress; each call is also a point where the
@@ -23,6 +25,8 @@ struct ResourceCopyHooks {
   std::function<void(int64_t size)> started;
   // After every chunk but every 60th, and once more at the end, with the bytes copied so far.
   std::function<void(int64_t copied)> advanced;
+  // True stops the copy after the chunk in hand; the partial file is removed.
+  std::function<bool()> cancelled;
 };
 
 // The progress context of one archive extraction; all zero or empty outside it.

@@ -42,6 +42,8 @@ struct TDatabaseEmbedded {
   bool FormatFdb = false;
   std::string ArchiveFile;
   int64_t ArchiveSize = 0;
+  // The unpacked size of the archive's items as it lists them; -1 until it has been listed.
+  int64_t ListedSize = -1;
 };
 
 using TDatabaseEmbeddedVec = std::vector<TDatabaseEmbedded>;

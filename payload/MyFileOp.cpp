@@ -24,7 +24,9 @@ std::string WithoutTrailingSeparators(std::string_view path) {
 bool IsLargeEnoughDrive(int64_t size) { return size > kSmallestAcceptedDriveSize; }
 
 MyFileOp::MyFileOp(Machine& machine, InstallLog& log)
-    : machine_(machine), log_(log), shellOps_(std::make_unique<ShellOps>(machine)) {}
+    : machine_(machine), log_(log), shellOps_(std::make_unique<ShellOps>(machine)) {
+  ClaimExtractionFolder();
+}
 
 MyFileOp::~MyFileOp() = default;
 

@@ -9,9 +9,11 @@
 #include "payload/ArchiveProgress.h"
 #include "payload/DatabaseEmbedded.h"
 #include "payload/LogicalDrive.h"
+#include "payload/SevenZipReader.h"
 
 namespace dbinst {
 
+class FileLock;
 class InstallLog;
 class Machine;
 class ReadableFile;
@@ -45,7 +47,8 @@ class MyFileOp {
   bool ReadEmbeddedDescription(TDatabaseEmbedded& database) const;
   static TDatabaseEmbeddedVecAfterTypeMap GroupByType(const TDatabaseEmbeddedVec& databases);
   static bool IsCatalogueEntry(const TDatabaseEmbedded& database);
-  // The temporary folder followed by "cad_db_extraction_temp\".
+  // The temporary folder followed by "cad_db_extraction_temp\" (numbered while another
+  // installer of the same user holds that one).
   std::string GetExtractionFolder() const;
   // Whether the package's database is in the folder of its kind inside a program folder already,
   // and the date of that copy.
@@ -81,6 +84,13 @@ class MyFileOp {
                       const ArchiveProgressHooks* hooks = nullptr);
   // Why the last archive extraction failed; empty after a success.
   const std::string& LastArchiveError() const { return lastArchiveError_; }
+  EArchiveFailure LastArchiveFailure() const { return lastArchiveFailure_; }
+  // The items of the last archive listed, as the archive lists them.
+  const std::vector<ArchiveItem>& LastArchiveItems() const { return lastArchiveItems_; }
+  // The listed items of an archive held in a resource, read without writing it anywhere; false
+  // with the reason when it does not open.
+  bool ListResourceArchive(std::string_view resourceName, std::vector<ArchiveItem>& items,
+                           std::string& error);
   const ArchiveProgress& ArchiveProgressContext() const { return archiveProgress_; }
 
  private:
@@ -94,13 +104,18 @@ class MyFileOp {
   bool ExtractOpenedArchive(ReadableFile& archive, std::string_view destinationFolder,
                             const ArchiveProgressHooks* hooks);
   bool BeforeArchiveItem(uint32_t index, const std::string& destinationPath);
+  void ClaimExtractionFolder();
 
   Machine& machine_;
   InstallLog& log_;
   const std::string driveLetters_ = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   std::unique_ptr<ShellOps> shellOps_;
+  std::unique_ptr<FileLock> extractionLock_;
+  std::string extractionFolderName_;
   ArchiveProgress archiveProgress_;
   std::string lastArchiveError_;
+  EArchiveFailure lastArchiveFailure_ = EArchiveFailure::None;
+  std::vector<ArchiveItem> lastArchiveItems_;
 };
 
 }  // namespace dbinst

@@ -12,6 +12,7 @@ namespace dbinst {
 namespace {
 
 constexpr std::string_view kExtractionFolderName = "cad_db_extraction_temp";
+constexpr int kExtractionFolderChoices = 9;
 
 // Two different defaults tell a key that is there from one that is not.
 bool KeyExists(const ProfileReader& profiles, std::string_view file, std::string_view section,
@@ -47,7 +48,26 @@ TDatabaseDate LocalDateOf(int64_t secondsSince1970) {
 }  // namespace
 
 std::string MyFileOp::GetExtractionFolder() const {
-  return WithTrailingBackslash(shellOps_->TempFolder) + std::string(kExtractionFolderName) + "\\";
+  return WithTrailingBackslash(shellOps_->TempFolder) + extractionFolderName_ + "\\";
+}
+
+// Another installer running for the same user works in the folder of the usual name; this one
+// takes the next free name, so that neither deletes the other's files.
+void MyFileOp::ClaimExtractionFolder() {
+  extractionFolderName_ = std::string(kExtractionFolderName);
+  if (shellOps_->TempFolder.empty()) return;
+  const std::string temp = WithTrailingBackslash(shellOps_->TempFolder);
+  for (int number = 1; number <= kExtractionFolderChoices; ++number) {
+    const std::string name =
+        std::string(kExtractionFolderName) + (number == 1 ? "" : "_" + std::to_string(number));
+    extractionLock_ = machine_.files().TryLock(temp + name + ".lock");
+    if (extractionLock_) {
+      extractionFolderName_ = name;
+      return;
+    }
+    // A folder that takes no lock file takes no extraction either; the usual name then fails.
+    if (!machine_.files().FolderExists(WithoutTrailingBackslash(temp))) return;
+  }
 }
 
 bool MyFileOp::ReadEmbeddedDescription(TDatabaseEmbedded& database) const {

@@ -28,6 +28,15 @@ std::string OperationProblem(int32_t result) {
 
 }  // namespace
 
+std::string HresultText(HRESULT result) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    text += digits[(static_cast<uint32_t>(result) >> shift) & 0xF];
+  }
+  return text;
+}
+
 HRESULT OpenCallback::QueryInterface(const GUID& iid, void** object) {
   *object = nullptr;
   if (iid == kIidUnknown || iid == kIidArchiveOpenCallback) {
@@ -48,6 +57,7 @@ ULONG OpenCallback::Release() {
 }
 
 HRESULT OpenCallback::CryptoGetTextPassword(BSTR* password) {
+  passwordAsked_ = true;
   return Guarded([&] {
     *password = library_.AllocString(password_);
     return *password != nullptr ? S_OK : E_FAIL;
@@ -74,6 +84,7 @@ ULONG ExtractCallback::Release() {
 }
 
 HRESULT ExtractCallback::CryptoGetTextPassword(BSTR* password) {
+  passwordAsked_ = true;
   return Guarded([&] {
     *password = library_.AllocString(password_);
     return *password != nullptr ? S_OK : E_FAIL;
@@ -90,8 +101,29 @@ HRESULT ExtractCallback::SetCompleted(const uint64_t* completeValue) {
     if (completeValue != nullptr && target_.hooks.progress) {
       target_.hooks.progress(*completeValue, total_);
     }
-    return S_OK;
+    return Cancelled() ? E_ABORT : S_OK;
   });
+}
+
+bool ExtractCallback::Cancelled() const {
+  return target_.hooks.cancelled && target_.hooks.cancelled();
+}
+
+void ExtractCallback::Fail(EArchiveFailure failure, std::string problem) {
+  problems_.push_back(std::move(problem));
+  if (failure_ == EArchiveFailure::None) failure_ = failure;
+}
+
+void ExtractCallback::LibraryStopped(HRESULT result) {
+  const bool cancelled = result == E_ABORT && Cancelled();
+  problems_.push_back(cancelled ? "the extraction was cancelled"
+                                : "the 7-Zip library stopped: error " + HresultText(result));
+  // A stop asked for is the cause, whatever it left unfinished.
+  if (cancelled) {
+    failure_ = EArchiveFailure::Cancelled;
+  } else if (failure_ == EArchiveFailure::None) {
+    failure_ = EArchiveFailure::Damaged;
+  }
 }
 
 HRESULT ExtractCallback::GetStream(uint32_t index, ISequentialOutStream** outStream,
@@ -101,6 +133,7 @@ HRESULT ExtractCallback::GetStream(uint32_t index, ISequentialOutStream** outStr
     current_.Reset();
     currentPath_.clear();
     if (askExtractMode != kExtractModeExtract) return S_OK;
+    if (Cancelled()) return E_ABORT;
     if (index >= target_.items.size()) return E_INVALIDARG;
     return OpenItem(index, outStream);
   });
@@ -112,7 +145,8 @@ HRESULT ExtractCallback::OpenItem(uint32_t index, ISequentialOutStream** outStre
   currentName_ = item.path;
   const auto relative = RelativePathInside(item.path);
   if (!relative) {
-    problems_.push_back("\"" + item.path + "\": refused, the path leaves the destination folder");
+    Fail(EArchiveFailure::Refused,
+         "\"" + item.path + "\": refused, the path leaves the destination folder");
     return S_OK;
   }
   const std::string destination = target_.folder + *relative;
@@ -120,13 +154,13 @@ HRESULT ExtractCallback::OpenItem(uint32_t index, ISequentialOutStream** outStre
   FileSystem& files = target_.files;
   if (item.isFolder) {
     if (!EnsureFolder(destination)) {
-      problems_.push_back("\"" + item.path + "\": the folder cannot be created");
+      Fail(EArchiveFailure::WriteFailed, "\"" + item.path + "\": the folder cannot be created");
     }
     return S_OK;
   }
   auto file = EnsureFolder(ParentOf(destination)) ? files.CreateForWrite(destination) : nullptr;
   if (!file) {
-    problems_.push_back("\"" + item.path + "\": the file cannot be created");
+    Fail(EArchiveFailure::WriteFailed, "\"" + item.path + "\": the file cannot be created");
     return S_OK;
   }
   current_.Attach(new FileOutStream(std::move(file)));
@@ -152,15 +186,21 @@ HRESULT ExtractCallback::SetOperationResult(int32_t operationResult) {
 }
 
 void ExtractCallback::FinishInterruptedItem() {
-  if (current_) FinishItem(-1);
+  if (current_) FinishItem(kOperationResultInterrupted);
 }
 
 void ExtractCallback::FinishItem(int32_t operationResult) {
   const bool written = current_ ? current_->Close() : true;
-  if (operationResult != kOperationResultOk) {
-    problems_.push_back("\"" + currentName_ + "\": " + OperationProblem(operationResult));
+  if (operationResult == kOperationResultInterrupted) {
+    Fail(Cancelled() ? EArchiveFailure::Cancelled : EArchiveFailure::Damaged,
+         "\"" + currentName_ + "\": " + OperationProblem(operationResult));
+  } else if (operationResult != kOperationResultOk) {
+    // Our archives all carry one password, so bad data behind it means the archive wants another.
+    Fail(passwordAsked_ ? EArchiveFailure::WrongPassword : EArchiveFailure::Damaged,
+         "\"" + currentName_ + "\": " + OperationProblem(operationResult));
   } else if (!written) {
-    problems_.push_back("\"" + currentName_ + "\": the file could not be written completely");
+    Fail(EArchiveFailure::WriteFailed,
+         "\"" + currentName_ + "\": the file could not be written completely");
   }
   // A damaged item's partial file would pass for a good database file.
   if ((operationResult != kOperationResultOk || !written) && !currentPath_.empty()) {

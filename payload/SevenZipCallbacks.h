@@ -16,6 +16,9 @@ class FileSystem;
 
 namespace sevenzip {
 
+// "0x80004004"
+std::string HresultText(HRESULT result);
+
 // Offers the password while the archive's headers are read.
 class OpenCallback final : public IArchiveOpenCallback, public ICryptoGetTextPassword {
  public:
@@ -28,11 +31,14 @@ class OpenCallback final : public IArchiveOpenCallback, public ICryptoGetTextPas
   HRESULT SetTotal(const uint64_t*, const uint64_t*) override { return S_OK; }
   HRESULT SetCompleted(const uint64_t*, const uint64_t*) override { return S_OK; }
   HRESULT CryptoGetTextPassword(BSTR* password) override;
+  // The headers are encrypted: a failed open then means another password.
+  bool PasswordAsked() const { return passwordAsked_; }
 
  private:
   RefCount refs_;
   const SevenZipLibrary& library_;
   std::string password_;
+  bool passwordAsked_ = false;
 };
 
 struct ExtractTarget {
@@ -63,11 +69,17 @@ class ExtractCallback final : public IArchiveExtractCallback, public ICryptoGetT
   void FinishInterruptedItem();
   // Why items failed, one line each; empty when every item was written.
   const std::vector<std::string>& Problems() const { return problems_; }
+  // The cause of the first problem; None while there is none.
+  EArchiveFailure Failure() const { return failure_; }
+  // The library stopped with this result before it was done.
+  void LibraryStopped(HRESULT result);
 
  private:
   HRESULT OpenItem(uint32_t index, ISequentialOutStream** outStream);
   bool EnsureFolder(const std::string& folder);
   void FinishItem(int32_t operationResult);
+  bool Cancelled() const;
+  void Fail(EArchiveFailure failure, std::string problem);
 
   RefCount refs_;
   const SevenZipLibrary& library_;
@@ -78,6 +90,8 @@ class ExtractCallback final : public IArchiveExtractCallback, public ICryptoGetT
   std::string currentName_;
   ComPtr<FileOutStream> current_;
   std::vector<std::string> problems_;
+  EArchiveFailure failure_ = EArchiveFailure::None;
+  bool passwordAsked_ = false;
   // Folders known to exist; asking the file system again for each item costs more than decoding.
   std::set<std::string> knownFolders_;
 };

@@ -62,6 +62,8 @@ enum : VARTYPE { VT_EMPTY = 0, VT_BSTR = 8, VT_BOOL = 11, VT_UI4 = 19, VT_UI8 = 
 enum : PROPID { kpidPath = 3, kpidIsDir = 6, kpidSize = 7 };
 enum : int32_t { kExtractModeExtract = 0 };
 enum : int32_t { kOperationResultOk = 0 };
+// Ours, for an item the library left open when it stopped.
+inline constexpr int32_t kOperationResultInterrupted = -1;
 // GetModuleProp(kModulePropInterfaceType) answers 0 for an IUnknown without virtual destructor.
 inline constexpr PROPID kModulePropInterfaceType = 0;
 

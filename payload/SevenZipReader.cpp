@@ -15,15 +15,6 @@ namespace {
 // How far 7-Zip looks for a signature; it is the value 7-Zip's own programs pass.
 constexpr uint64_t kMaxCheckStartPosition = 1 << 22;
 
-std::string HresultText(HRESULT result) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = 28; shift >= 0; shift -= 4) {
-    text += digits[(static_cast<uint32_t>(result) >> shift) & 0xF];
-  }
-  return text;
-}
-
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string joined;
   for (const std::string& line : lines) joined += (joined.empty() ? "" : "; ") + line;
@@ -39,6 +30,7 @@ struct SevenZipReader::State {
   std::string password;
   std::vector<ArchiveItem> items;
   bool opened = false;
+  EArchiveFailure failure = EArchiveFailure::None;
 
   DBINST_CALLS_INTO_7ZIP ~State() {
     if (opened) handler->Close();
@@ -93,9 +85,12 @@ DBINST_CALLS_INTO_7ZIP bool SevenZipReader::List(std::string& error) {
     return false;
   }
   ComPtr<IInStream> stream(new FileInStream(state.file));
-  ComPtr<IArchiveOpenCallback> callback(new OpenCallback(state.library, state.password));
+  auto* open = new OpenCallback(state.library, state.password);
+  ComPtr<IArchiveOpenCallback> callback(open);
   const HRESULT opened = state.handler->Open(stream.get(), &kMaxCheckStartPosition, callback.get());
   if (opened != S_OK) {
+    state.failure =
+        open->PasswordAsked() ? EArchiveFailure::WrongPassword : EArchiveFailure::Damaged;
     error = opened == S_FALSE
                 ? "Not a readable 7z archive: truncated, damaged, or its headers need another "
                   "password"
@@ -105,12 +100,16 @@ DBINST_CALLS_INTO_7ZIP bool SevenZipReader::List(std::string& error) {
   state.opened = true;
   uint32_t count = 0;
   if (state.handler->GetNumberOfItems(&count) != S_OK) {
+    state.failure = EArchiveFailure::Damaged;
     error = "The item count cannot be read";
     return false;
   }
   state.items.assign(count, ArchiveItem{});
   for (uint32_t i = 0; i < count; ++i) {
-    if (!state.ReadItem(i, state.items[i], error)) return false;
+    if (!state.ReadItem(i, state.items[i], error)) {
+      state.failure = EArchiveFailure::Damaged;
+      return false;
+    }
   }
   return true;
 }
@@ -129,10 +128,12 @@ DBINST_CALLS_INTO_7ZIP bool SevenZipReader::ExtractAll(FileSystem& files,
   ComPtr<IArchiveExtractCallback> owner(callback);
   const HRESULT result = state.handler->Extract(nullptr, UINT32_MAX, 0, callback);
   callback->FinishInterruptedItem();
-  std::vector<std::string> problems = callback->Problems();
-  if (result != S_OK) problems.push_back("the 7-Zip library stopped: error " + HresultText(result));
-  error = JoinLines(problems);
-  return problems.empty();
+  if (result != S_OK) callback->LibraryStopped(result);
+  state.failure = callback->Failure();
+  error = JoinLines(callback->Problems());
+  return callback->Problems().empty();
 }
+
+EArchiveFailure SevenZipReader::Failure() const { return state_->failure; }
 
 }  // namespace dbinst

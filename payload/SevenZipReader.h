@@ -26,6 +26,21 @@ struct ArchiveHooks {
   // Before an item is written, with its full destination Windows path; false skips the item.
   std::function<bool(uint32_t index, const std::string& destinationPath)> beforeItem;
   std::function<void(uint64_t bytesDone, uint64_t bytesTotal)> progress;
+  // Asked between items and progress reports; true stops the library, which then waits for its
+  // own threads before the extraction returns.
+  std::function<bool()> cancelled;
+};
+
+// Why an archive could not be read or extracted, first cause first.
+enum class EArchiveFailure {
+  None,
+  Cancelled,
+  WrongPassword,
+  Damaged,
+  // A file that could not be created or written: a full disk or a write-protected folder.
+  WriteFailed,
+  // An item whose path would leave the destination folder.
+  Refused,
 };
 
 // A 7z archive read through the 7-Zip library, over a file the reader does not own.
@@ -46,6 +61,8 @@ class SevenZipReader {
   // when the library failed or any item failed, could not be written or would leave the folder.
   bool ExtractAll(FileSystem& files, std::string_view destinationFolder, const ArchiveHooks& hooks,
                   std::string& error);
+  // The cause of the last failed List or ExtractAll.
+  EArchiveFailure Failure() const;
 
  private:
   struct State;

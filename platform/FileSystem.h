@@ -47,6 +47,15 @@ class WritableFile {
   virtual int64_t Write(const void* data, int64_t size) = 0;
   // Flushes and closes; false when the data did not reach the disk.
   virtual bool Close() = 0;
+  // Waits until what was written is on the disk itself, so that a crash cannot lose it.
+  virtual bool Sync() = 0;
+};
+
+// An exclusive lock named by a file, held by one process until it is destroyed (or the process
+// ends, however it ends).
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
 };
 
 // The machine's file system, spoken in Windows paths ("C:\users\anna\Temp\x.txt"). Every path is
@@ -70,6 +79,14 @@ class FileSystem {
   // The shell's delete: the named file or folder with everything below it, or, with wildcards in
   // the last component, every match. False when nothing was deleted or any part of it failed.
   virtual bool ShellDelete(std::string_view pattern) = 0;
+
+  // Renames a file or a folder on its drive; with replace, an existing file of the new name goes in
+  // the same step. False when the target exists (without replace) or the move fails.
+  virtual bool MoveFile(std::string_view from, std::string_view to, bool replace) = 0;
+  // Removes a folder that holds nothing; false otherwise.
+  virtual bool RemoveFolder(std::string_view path) = 0;
+  // The lock of that file; null while another process holds it or when it cannot be made.
+  virtual std::unique_ptr<FileLock> TryLock(std::string_view path) = 0;
 
   // Creates or truncates; null when the file cannot be created.
   virtual std::unique_ptr<WritableFile> CreateForWrite(std::string_view path) = 0;

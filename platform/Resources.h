@@ -12,6 +12,8 @@ class ResourceStream {
   virtual int64_t Size() const = 0;
   // Up to size bytes; 0 at the end; -1 on an error.
   virtual int64_t Read(void* buffer, int64_t size) = 0;
+  // Moves to a position counted from the start; false outside the resource.
+  virtual bool Seek(int64_t offset) = 0;
 };
 
 // The raw-data (RCDATA) resources of one module; names compare without regard to case.

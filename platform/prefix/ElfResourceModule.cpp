@@ -39,6 +39,12 @@ class ElfSectionStream : public ResourceStream {
     return got;
   }
 
+  bool Seek(int64_t offset) override {
+    if (offset < 0 || static_cast<uint64_t>(offset) > size_) return false;
+    position_ = static_cast<uint64_t>(offset);
+    return true;
+  }
+
  private:
   int descriptor_;
   uint64_t offset_;

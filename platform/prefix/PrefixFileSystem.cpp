@@ -298,6 +298,33 @@ bool PrefixFileSystem::ShellDelete(std::string_view pattern) {
   return true;
 }
 
+bool PrefixFileSystem::MoveFile(std::string_view from, std::string_view to, bool replace) {
+  const Resolved source = Resolve(from);
+  const Resolved target = Resolve(to);
+  if (source.hostPath.empty() || target.hostPath.empty() || source.isDriveRoot ||
+      target.isDriveRoot || !EntryExists(source.hostPath)) {
+    return false;
+  }
+  const auto existing = StatOf(target.hostPath);
+  // Windows replaces files only, and a read-only one not at all.
+  if (existing && (!replace || S_ISDIR(existing->st_mode) || (existing->st_mode & S_IWUSR) == 0)) {
+    return false;
+  }
+  return ::rename(source.hostPath.c_str(), target.hostPath.c_str()) == 0;
+}
+
+bool PrefixFileSystem::RemoveFolder(std::string_view path) {
+  const Resolved resolved = Resolve(path);
+  if (resolved.hostPath.empty() || resolved.isDriveRoot) return false;
+  return ::rmdir(resolved.hostPath.c_str()) == 0;
+}
+
+std::unique_ptr<FileLock> PrefixFileSystem::TryLock(std::string_view path) {
+  const Resolved resolved = Resolve(path);
+  if (resolved.hostPath.empty() || resolved.isDriveRoot) return nullptr;
+  return LockHostFile(resolved.hostPath);
+}
+
 std::unique_ptr<WritableFile> PrefixFileSystem::CreateForWrite(std::string_view path) {
   const Resolved resolved = Resolve(path);
   if (resolved.hostPath.empty() || resolved.isDriveRoot) return nullptr;

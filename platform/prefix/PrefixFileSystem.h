@@ -25,6 +25,10 @@ class PrefixFileSystem : public FileSystem {
   bool DeleteFile(std::string_view path) override;
   bool ShellDelete(std::string_view pattern) override;
 
+  bool MoveFile(std::string_view from, std::string_view to, bool replace) override;
+  bool RemoveFolder(std::string_view path) override;
+  std::unique_ptr<FileLock> TryLock(std::string_view path) override;
+
   std::unique_ptr<WritableFile> CreateForWrite(std::string_view path) override;
   std::unique_ptr<ReadableFile> OpenForRead(std::string_view path) const override;
 
