@@ -6,6 +6,7 @@
 #include "app/WizardProgress.h"
 #include "engine/DoDbInstallThings.h"
 #include "env/GeneralMod.h"
+#include "env/MegabyteText.h"
 #include "env/TextKeys.h"
 #include "payload/ResourceFile.h"
 #include "platform/ExitCodes.h"
@@ -16,6 +17,7 @@
 #include "ui/TvgApplication.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgProgressBar.h"
+#include "ui/TvgShapes.h"
 #include "ui/TvgTabControl.h"
 #include "ui/TvgText.h"
 #include "ui/TvgTreeView.h"
@@ -32,6 +34,24 @@ constexpr float kHiddenTabOpacity = 0.01f;
 constexpr float kHiddenTabHeight = 2.0f;
 constexpr size_t kWelcomeDbTextCount = 6;
 constexpr size_t kVerifyPathPairCount = 4;
+
+int ReasonKey(EInstallFailure failure) {
+  switch (failure) {
+    case EInstallFailure::NoSpace:
+      return TextKey::ReasonNoSpace;
+    case EInstallFailure::WriteProtected:
+      return TextKey::ReasonWriteProtected;
+    case EInstallFailure::WrongPassword:
+      return TextKey::ReasonWrongPassword;
+    case EInstallFailure::InUse:
+      return TextKey::ReasonInUse;
+    case EInstallFailure::None:
+    case EInstallFailure::DamagedArchive:
+    case EInstallFailure::Cancelled:
+      break;
+  }
+  return TextKey::ReasonDamagedArchive;
+}
 
 std::string Numbered(const char* stem, size_t number) {
   return stem + std::string(number < 10 ? "0" : "") + std::to_string(number);
@@ -118,7 +138,11 @@ void TFormMainDbInstall::BindObjects() {
   BindObject(ProgressBarInstallSubProcess, "ProgressBarInstallSubProcess");
   BindObject(TextInstallDiskSpaceInfo, "TextInstallDiskSpaceInfo");
   BindObject(GroupBoxFinal, "GroupBoxFinal");
+  BindObject(Image2, "Image2");
   BindObject(TextFinalMessage, "TextFinalMessage");
+  BindObject(LayoutFinalFailure, "LayoutFinalFailure");
+  BindObject(TextFinalFailureHead, "TextFinalFailureHead");
+  BindObject(TextFinalFailures, "TextFinalFailures");
   TimerCheckRunningStuff = &Timer("TimerCheckRunningStuff");
   TimerDiskSpaceInfo = &Timer("TimerDiskSpaceInfo");
   for (size_t i = 1; i <= kWelcomeDbTextCount; ++i) {
@@ -199,6 +223,12 @@ void TFormMainDbInstall::ShowPage(EWizardPage page) {
 }
 
 void TFormMainDbInstall::RunInstallation() {
+  // Nothing is written when the installation could not finish for want of room.
+  if (!CheckFreeSpace(ChosenTarget().Folder)) {
+    installationFailed_ = true;
+    ShowPage(NextPage());
+    return;
+  }
   TimerDiskSpaceInfoTimer(*TimerDiskSpaceInfo);
   TimerDiskSpaceInfo->SetInterval(kDiskSpaceInterval);
   TimerDiskSpaceInfo->OnTimer = TimerHandler("TimerDiskSpaceInfoTimer");
@@ -214,6 +244,7 @@ void TFormMainDbInstall::RunInstallation() {
   const bool installed = Engine->InstallDatabases(folder, &progress);
   if (!installed) module_.Log().AddLine("Installing the databases into " + folder + " failed");
   installationFailed_ = !copied || !installed;
+  if (installationFailed_) failureText_ = FailureText();
   TimerDiskSpaceInfo->SetEnabled(false);
   TimerDiskSpaceInfo->OnTimer = nullptr;
   ShowPage(NextPage());
@@ -225,7 +256,39 @@ void TFormMainDbInstall::ShowFinalPage() {
   ButtonMkay->SetText(T(TextKey::Finish));
   ButtonExit->SetVisible(false);
   // A failed step must not be reported as a success.
-  if (installationFailed_) TextFinalMessage->SetText(T(TextKey::InstallationFailed));
+  if (!installationFailed_) return;
+  Image2->SetVisible(false);
+  TextFinalMessage->SetVisible(false);
+  LayoutFinalFailure->SetVisible(true);
+  TextFinalFailureHead->SetText(T(TextKey::InstallationNotCompleted));
+  TextFinalFailures->SetText(failureText_);
+}
+
+bool TFormMainDbInstall::CheckFreeSpace(const std::string& programFolder) {
+  const TSpaceShortageVec shortages = Engine->SpaceShortages(programFolder);
+  if (shortages.empty()) return true;
+  const NumberFormat& format = machine_.system().UserNumberFormat();
+  failureText_ = T(TextKey::NotEnoughDiskSpace);
+  for (const TSpaceShortage& shortage : shortages) {
+    const std::string needed = MegabyteText(shortage.Needed, format);
+    const std::string free = MegabyteText(shortage.Free, format);
+    failureText_ += "\n" + shortage.Drive + " " +
+                    FillPlaceholders(T(TextKey::RequiredDiskSpace), {needed}) + "\n" +
+                    shortage.Drive + " " + FillPlaceholders(T(TextKey::AvailableDiskSpace), {free});
+    module_.Log().AddLine("Not enough free space on " + shortage.Drive + ": " +
+                          std::to_string(shortage.Needed) + " bytes needed, " +
+                          std::to_string(shortage.Free) + " free");
+  }
+  return false;
+}
+
+std::string TFormMainDbInstall::FailureText() const {
+  std::string text = T(TextKey::DatabasesNotInstalled);
+  for (const TDatabaseOutcome& outcome : Engine->Outcomes()) {
+    if (outcome.Failure == EInstallFailure::None) continue;
+    text += "\n - " + outcome.Name + ": " + T(ReasonKey(outcome.Failure));
+  }
+  return text;
 }
 
 void TFormMainDbInstall::FillTexts() {

@@ -20,6 +20,8 @@ class TDoDbInstallThings;
 class TGeneralMod;
 class TvgButton;
 class TvgGroupBox;
+class TvgImage;
+class TvgLayout;
 class TvgProgressBar;
 class TvgRadioButton;
 class TvgTabControl;
@@ -72,7 +74,11 @@ class TFormMainDbInstall : public TvgForm {
   TvgProgressBar* ProgressBarInstallSubProcess = nullptr;
   TvgText* TextInstallDiskSpaceInfo = nullptr;
   TvgGroupBox* GroupBoxFinal = nullptr;
+  TvgImage* Image2 = nullptr;
   TvgText* TextFinalMessage = nullptr;
+  TvgLayout* LayoutFinalFailure = nullptr;
+  TvgText* TextFinalFailureHead = nullptr;
+  TvgText* TextFinalFailures = nullptr;
   TTimer* TimerCheckRunningStuff = nullptr;
   TTimer* TimerDiskSpaceInfo = nullptr;
 
@@ -123,7 +129,10 @@ class TFormMainDbInstall : public TvgForm {
   void FillLocalDrives();
   void SelectTab(TvgTabItem* item);
   void RunInstallation();
+  // False, with the final page's text prepared, when a drive lacks room for the installation.
+  bool CheckFreeSpace(const std::string& programFolder);
   void ShowFinalPage();
+  std::string FailureText() const;
   void BrowseForFolder();
   // A hand-chosen folder off the local drives (the placeholder included) cannot be installed to.
   void RefuseUnusableManualFolder();
@@ -133,6 +142,7 @@ class TFormMainDbInstall : public TvgForm {
   TGeneralMod& module_;
   TTargetChoiceModel targetChoice_;
   bool installationFailed_ = false;
+  std::string failureText_;
 };
 
 }  // namespace dbinst

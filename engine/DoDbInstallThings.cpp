@@ -1,5 +1,7 @@
 #include "engine/DoDbInstallThings.h"
 
+#include <set>
+
 #include "engine/DatabaseTransaction.h"
 #include "engine/InstallProgress.h"
 #include "engine/MessageWindow.h"
@@ -42,11 +44,26 @@ TDoDbInstallThings::TDoDbInstallThings(Machine& machine, TGeneralMod& module)
     : machine_(machine),
       module_(module),
       fileOp_(std::make_unique<MyFileOp>(machine, module.Log())) {
+  RecoverInterruptedInstallations();
   catalogue_ = fileOp_->GetEmbeddedCatalogue();
   FindTargetPrograms(*fileOp_, module_, catalogue_, lists_);
 }
 
 TDoDbInstallThings::~TDoDbInstallThings() = default;
+
+// A crash or a kill in the middle of an installation into a program of the family is put right
+// before this run reads or writes anything else; a folder chosen by hand is when it is chosen.
+void TDoDbInstallThings::RecoverInterruptedInstallations() {
+  std::set<std::string> folders;
+  for (const auto& [line, folder] : module_.CurrentInstallations()) {
+    if (!folder.empty()) folders.insert(ToUpper(WithTrailingBackslash(folder)));
+  }
+  for (const std::string& folder : folders) {
+    for (const std::string& line : RecoverProgramFolder(machine_.files(), folder)) {
+      module_.Log().AddLine(line);
+    }
+  }
+}
 
 std::string TDoDbInstallThings::DisplayName(const TDatabaseEmbedded& database) const {
   if (!database.Name.empty()) return database.Name;
@@ -259,9 +276,11 @@ void TDoDbInstallThings::ShowActivity(InstallProgress& progress, int key,
 
 bool TDoDbInstallThings::CopyArchives(ProgressView* view) {
   copyFailures_.clear();
+  copyStepFailure_ = EInstallFailure::WriteProtected;
   if (!RemoveExtractionFolder()) return false;
   const std::string folder = fileOp_->GetExtractionFolder();
   if (!machine_.files().CreateFolders(WithoutTrailingBackslash(folder))) return false;
+  copyStepFailure_ = EInstallFailure::DamagedArchive;
   installing_ = true;
   InstallProgress progress(view, [this] { return Cancelled(); });
   progress.StartCopying(TotalArchiveSize());
@@ -321,6 +340,18 @@ void TDoDbInstallThings::Fail(const TDatabaseEmbedded& database, EInstallFailure
   outcomes_.push_back({name, failure, std::move(detail)});
 }
 
+void TDoDbInstallThings::FailUnattempted() {
+  std::set<std::string> attempted;
+  for (const TDatabaseOutcome& outcome : outcomes_) attempted.insert(outcome.Name);
+  for (const auto& [kind, databases] : catalogue_) {
+    for (const TDatabaseEmbedded& database : databases) {
+      if (attempted.insert(DisplayName(database)).second) {
+        Fail(database, outcomes_.back().Failure, "the installation stopped at an earlier database");
+      }
+    }
+  }
+}
+
 void TDoDbInstallThings::FailEvery(EInstallFailure failure, const std::string& detail) {
   for (const auto& [kind, databases] : catalogue_) {
     for (const TDatabaseEmbedded& database : databases) Fail(database, failure, detail);
@@ -352,14 +383,13 @@ EInstallFailure TDoDbInstallThings::TransactionFailure(std::string_view programF
 bool TDoDbInstallThings::InstallOne(std::string_view programFolder, TDatabaseEmbedded& database,
                                     InstallProgress& progress) {
   const std::string name = DisplayName(database);
-  InstallLog& log = module_.Log();
   if (!IsInstallable(database) || database.ArchiveFile.empty()) {
-    log.AddLine("Installation of database " + name + " failed: it has no archive copy to unpack");
+    Fail(database, copyStepFailure_, "it has no archive copy to unpack");
     return false;
   }
   const std::string folder = InstallFolder(programFolder, database);
   if (folder.empty()) {
-    log.AddLine("Installation of database " + name + " failed: its kind has no folder");
+    Fail(database, EInstallFailure::DamagedArchive, "its kind has no folder");
     return false;
   }
   ShowActivity(progress, TextKey::InstallingDatabase, database);
@@ -430,7 +460,10 @@ bool TDoDbInstallThings::InstallDatabases(std::string_view programFolder, Progre
   programLock_.reset();
   files.RemoveFolder(programWorkFolder_);
   installing_ = false;
-  if (!complete) return false;
+  if (!complete) {
+    FailUnattempted();
+    return false;
+  }
   // The databases are in place; a folder left behind in the temporary folder changes nothing.
   if (!RemoveExtractionFolder()) {
     module_.Log().AddLine("The extraction folder " + fileOp_->GetExtractionFolder() +

@@ -93,6 +93,7 @@ class TDoDbInstallThings {
   const TTargetProgramLists& ProgramLists() const { return lists_; }
 
  private:
+  void RecoverInterruptedInstallations();
   std::string HelperLibraryFolder() const;
   bool WriteMissingLibrary(const std::string& folder, std::string_view resource,
                            std::string_view file);
@@ -107,6 +108,8 @@ class TDoDbInstallThings {
                                      const TDatabaseEmbedded& database) const;
   void Fail(const TDatabaseEmbedded& database, EInstallFailure failure, std::string detail);
   void FailEvery(EInstallFailure failure, const std::string& detail);
+  // The databases the installation never reached fail for the reason the last one did.
+  void FailUnattempted();
   bool Cancelled() const { return cancelRequested_; }
   // After a quit the user confirmed while the installation ran.
   [[noreturn]] void EndCancelledInstallation();
@@ -122,6 +125,8 @@ class TDoDbInstallThings {
   std::map<std::string, EInstallFailure> copyFailures_;
   std::unique_ptr<FileLock> programLock_;
   std::string programWorkFolder_;
+  // Why a database without an archive copy has none.
+  EInstallFailure copyStepFailure_ = EInstallFailure::WriteProtected;
   bool installing_ = false;
   bool cancelRequested_ = false;
 };

@@ -17,7 +17,17 @@ inline constexpr int ProductOrvaneDemo = 3;
 inline constexpr int ProductKestrio = 4;
 inline constexpr int ProductOrvanePro = 5;
 inline constexpr int ProductOrvaneProDemo = 6;
-inline constexpr int InstallationFailed = 15;
+// The line above the databases that were not installed, each with its reason.
+inline constexpr int DatabasesNotInstalled = 15;
+inline constexpr int ReasonInUse = 9;
+inline constexpr int ReasonNoSpace = 26;
+inline constexpr int ReasonWriteProtected = 27;
+inline constexpr int ReasonDamagedArchive = 28;
+inline constexpr int ReasonWrongPassword = 29;
+inline constexpr int RequiredDiskSpace = 60;
+inline constexpr int AvailableDiskSpace = 61;
+inline constexpr int NotEnoughDiskSpace = 62;
+inline constexpr int InstallationNotCompleted = 78;
 inline constexpr int QuestionCaption = 19;
 inline constexpr int NoticeCaption = 20;
 inline constexpr int Cancel = 22;
@@ -99,7 +109,16 @@ inline constexpr std::array kTextKeysRead = {TextKey::LanguageProbe,
                                              TextKey::ProductKestrio,
                                              TextKey::ProductOrvanePro,
                                              TextKey::ProductOrvaneProDemo,
-                                             TextKey::InstallationFailed,
+                                             TextKey::DatabasesNotInstalled,
+                                             TextKey::ReasonInUse,
+                                             TextKey::ReasonNoSpace,
+                                             TextKey::ReasonWriteProtected,
+                                             TextKey::ReasonDamagedArchive,
+                                             TextKey::ReasonWrongPassword,
+                                             TextKey::RequiredDiskSpace,
+                                             TextKey::AvailableDiskSpace,
+                                             TextKey::NotEnoughDiskSpace,
+                                             TextKey::InstallationNotCompleted,
                                              TextKey::QuestionCaption,
                                              TextKey::NoticeCaption,
                                              TextKey::Cancel,

@@ -194,7 +194,7 @@ TEST_F(UserLanguageTest, PolishUserGetsPolishTexts) {
   EXPECT_EQ(module->CurrentLanguageCode(), "lang0");
   EXPECT_EQ(module->Text(23), "Dalej");
   EXPECT_EQ(module->Text(242), "Czy na pewno chcesz zakończyć działanie instalatora baz danych?");
-  EXPECT_TRUE(module->Text(15).starts_with("Instalacja nie powiodła się."));
+  EXPECT_TRUE(module->Text(15).starts_with("Tych baz danych nie zainstalowano"));
   EXPECT_EQ(module->Text(260), "Kopiowanie archiwum modułu");
 }
 
@@ -204,7 +204,7 @@ TEST_F(UserLanguageTest, EnglishUserGetsTheFamilysEnglishTexts) {
   EXPECT_EQ(module->CurrentLanguageCode(), "lang1");
   EXPECT_EQ(module->Text(217), "Welcome to The Installer of %s interior desing elements database.");
   EXPECT_EQ(module->Text(25), "Finish");
-  EXPECT_TRUE(module->Text(15).starts_with("The installation failed."));
+  EXPECT_TRUE(module->Text(15).starts_with("These databases were not installed"));
   EXPECT_EQ(module->Text(260), "");
 }
 

@@ -391,7 +391,8 @@ TEST_F(StoredFormsTest, TextsUseOneFontFamilyWithTheirSizesAndStyles) {
                                       "TextVerifyPathDbname02",
                                       "TextVerifyPathDbname03",
                                       "TextVerifyPathDbname04",
-                                      "TextVerifyPathFoota"};
+                                      "TextVerifyPathFoota",
+                                      "TextFinalFailureHead"};
   for (const auto& [name, found] : index_) {
     if (!found.object->Find("Font.Size")) continue;
     EXPECT_EQ(Bold(*found.object), bold.count(name) == 1) << name;
