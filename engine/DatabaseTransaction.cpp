@@ -95,12 +95,16 @@ TDatabaseTransaction::~TDatabaseTransaction() {
   if (begun_ && !done_) RollBack();
 }
 
+// The journal comes first, so that whatever a crash leaves in the staging folder is known.
 bool TDatabaseTransaction::Begin() {
   begun_ = true;
-  RemoveTree(files_, folders_.Staging);
-  if (!files_.CreateFolders(WithoutTrailingBackslash(folders_.Staging))) return false;
   journal_.Phase = ETransactionPhase::Extracting;
-  return WriteJournal(files_, folders_.Journal, journal_);
+  if (!files_.CreateFolders(WithoutTrailingBackslash(folders_.Work)) ||
+      !WriteJournal(files_, folders_.Journal, journal_)) {
+    return false;
+  }
+  RemoveTree(files_, folders_.Staging);
+  return files_.CreateFolders(WithoutTrailingBackslash(folders_.Staging));
 }
 
 bool TDatabaseTransaction::Verify(const std::vector<ArchiveItem>& items, std::string& problem) {
@@ -226,31 +230,47 @@ void TDatabaseTransaction::RollBack() {
 
 void TDatabaseTransaction::DropWork() { DropTransactionFiles(files_, folders_); }
 
-std::vector<std::string> RecoverProgramFolder(FileSystem& files, std::string_view programFolder) {
-  const TTransactionFolders folders = TransactionFoldersOf(programFolder);
-  if (!files.FolderExists(WithoutTrailingBackslash(folders.Work))) return {};
-  const std::unique_ptr<FileLock> lock = files.TryLock(folders.Lock);
-  if (!lock) return {"Another installer is working in " + folders.Work + "; its files stay"};
+namespace {
+
+std::vector<std::string> Recover(FileSystem& files, const TTransactionFolders& folders) {
   bool damaged = false;
   const auto journal = ReadJournal(files, folders.Journal, damaged);
-  std::vector<std::string> log;
   if (!journal) {
-    // Without a journal nobody knows where the backups belong, so they are kept.
+    const bool staged = HoldsAnything(files, folders.Staging);
     RemoveTree(files, folders.Staging);
+    files.DeleteFile(folders.Journal);
+    // Without a journal nobody knows where the backups belong, so they are kept.
     if (HoldsAnything(files, folders.Backup)) {
-      log.push_back("An interrupted installation left files in " + folders.Backup +
-                    (damaged ? " and a damaged journal" : "") + "; they are kept");
+      return {"An interrupted installation left files in " + folders.Backup +
+              (damaged ? " and a damaged journal" : "") + "; they are kept"};
     }
-  } else if (journal->Phase == ETransactionPhase::Committed) {
-    DropTransactionFiles(files, folders);
-    log.push_back("Finished the interrupted installation of database " + journal->Database +
-                  " into " + journal->InstallFolder + ": it was complete");
-  } else {
-    if (journal->Phase == ETransactionPhase::Swapping) UndoSwap(files, folders, *journal);
-    DropTransactionFiles(files, folders);
-    log.push_back("Rolled back the interrupted installation of database " + journal->Database +
-                  " into " + journal->InstallFolder);
+    if (staged) return {"Removed the unpacked files an interrupted installation left"};
+    return {};
   }
+  if (journal->Phase == ETransactionPhase::Committed) {
+    DropTransactionFiles(files, folders);
+    return {"Finished the interrupted installation of database " + journal->Database + " into " +
+            journal->InstallFolder + ": it was complete"};
+  }
+  if (journal->Phase == ETransactionPhase::Swapping) UndoSwap(files, folders, *journal);
+  DropTransactionFiles(files, folders);
+  return {"Rolled back the interrupted installation of database " + journal->Database + " into " +
+          journal->InstallFolder};
+}
+
+}  // namespace
+
+std::vector<std::string> RecoverProgramFolder(FileSystem& files, std::string_view programFolder) {
+  const TTransactionFolders folders = TransactionFoldersOf(programFolder);
+  const std::string work = WithoutTrailingBackslash(folders.Work);
+  if (!files.FolderExists(work)) return {};
+  std::vector<std::string> log;
+  {
+    const std::unique_ptr<FileLock> lock = files.TryLock(folders.Lock);
+    if (!lock) return {"Another installer is working in " + folders.Work + "; its files stay"};
+    log = Recover(files, folders);
+  }
+  files.RemoveFolder(work);
   return log;
 }
 

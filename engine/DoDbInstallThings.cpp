@@ -32,6 +32,12 @@ int64_t Sum(const std::vector<ArchiveItem>& items) {
 
 std::string DriveOf(std::string_view path) { return ToUpper(path.substr(0, 2)); }
 
+// Bytes free for the user where the path lies; -1 when the machine cannot say.
+int64_t FreeSpaceAt(const FileSystem& files, std::string_view path) {
+  const auto space = files.GetDiskSpaceAt(path);
+  return space ? space->freeToCaller : -1;
+}
+
 }  // namespace
 
 std::string ArchiveCopyName(const TDatabaseEmbedded& database, int position) {
@@ -258,13 +264,25 @@ TSpaceShortageVec TDoDbInstallThings::SpaceShortages(std::string_view programFol
       }
     }
   }
-  std::map<std::string, int64_t> needed;
-  needed[DriveOf(fileOp_->GetExtractionFolder())] += TotalArchiveSize();
-  needed[DriveOf(programFolder)] += TotalTargetSize();
+  // Where both folders lie on one volume, it must hold both; a volume is known by its figures.
+  const std::string extraction = fileOp_->GetExtractionFolder();
+  const auto extractionSpace = machine_.files().GetDiskSpaceAt(extraction);
+  const auto programSpace = machine_.files().GetDiskSpaceAt(programFolder);
+  const bool shared = extractionSpace && programSpace &&
+                      extractionSpace->total == programSpace->total &&
+                      extractionSpace->totalFree == programSpace->totalFree;
+  const int64_t archives = TotalArchiveSize();
+  const int64_t databases = TotalTargetSize();
   TSpaceShortageVec shortages;
-  for (const auto& [drive, bytes] : needed) {
-    const int64_t free = fileOp_->GetDriveFreeSpace(drive);
-    if (free >= 0 && free < bytes) shortages.push_back({drive, bytes, free});
+  const auto check = [&](std::string_view folder, int64_t bytes) {
+    const int64_t free = FreeSpaceAt(machine_.files(), folder);
+    if (free >= 0 && free < bytes) shortages.push_back({DriveOf(folder), bytes, free});
+  };
+  if (shared) {
+    check(programFolder, archives + databases);
+  } else {
+    check(extraction, archives);
+    check(programFolder, databases);
   }
   return shortages;
 }
@@ -303,7 +321,7 @@ bool TDoDbInstallThings::CopyArchives(ProgressView* view) {
         module_.Log().AddLine("Copying the archive of database " + DisplayName(database) + " to " +
                               copyPath + " failed");
         const int64_t size = GetResourceSize(machine_.resources(), database.ArchiveResource);
-        copyFailures_[database.ArchiveResource] = fileOp_->GetDriveFreeSpace(folder) < size
+        copyFailures_[database.ArchiveResource] = FreeSpaceAt(machine_.files(), folder) < size
                                                       ? EInstallFailure::NoSpace
                                                       : EInstallFailure::WriteProtected;
       }
@@ -375,7 +393,7 @@ EInstallFailure TDoDbInstallThings::TransactionFailure(std::string_view programF
     case EArchiveFailure::None:
       break;
   }
-  const int64_t free = fileOp_->GetDriveFreeSpace(programFolder);
+  const int64_t free = FreeSpaceAt(machine_.files(), programFolder);
   return free >= 0 && free < EffectiveTargetSize(database) ? EInstallFailure::NoSpace
                                                            : EInstallFailure::WriteProtected;
 }

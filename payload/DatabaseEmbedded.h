@@ -31,6 +31,8 @@ TDatabaseDate ParseDatabaseDate(std::string_view text);
 struct TDatabaseEmbedded {
   std::string IniResource;
   std::string ArchiveResource;
+  // The code page its publisher wrote the description in; 0 for the machine's own.
+  uint32_t CodePage = 0;
   std::string DescriptionFile;
   std::string Name;
   std::string DataText;

@@ -15,6 +15,14 @@ std::string Numbered(const char* pattern, int number) {
   return name;
 }
 
+// The packer records the code page a description was written in; installers packed before it
+// did, and the sample build, read descriptions in the machine's own.
+uint32_t CodePageOfDescription(const ResourceModule& module, const std::string& resource) {
+  const auto text = ReadResourceBytes(module, resource, 16);
+  const auto number = text ? ParseInteger(Trim(*text)) : std::nullopt;
+  return number && *number > 0 && *number <= 65535 ? static_cast<uint32_t>(*number) : 0;
+}
+
 }  // namespace
 
 TDatabaseEmbeddedVecAfterTypeMap MyFileOp::GetEmbeddedCatalogue() {
@@ -34,6 +42,7 @@ TDatabaseEmbeddedVec MyFileOp::ListEmbeddedDatabases() const {
         GetResourceSize(module, database.ArchiveResource) <= 0) {
       return databases;
     }
+    database.CodePage = CodePageOfDescription(module, Numbered("DB%02dCP", number));
     databases.push_back(std::move(database));
   }
 }

@@ -38,6 +38,23 @@ TDatabaseDate ReadDateOrEmpty(const ProfileReader& profiles, std::string_view fi
   return ParseDatabaseDate(profiles.GetString(file, "info", key, ""));
 }
 
+// A description read in the code page its publisher wrote it in, or in the machine's own.
+struct DescriptionReader {
+  const ProfileReader& profiles;
+  std::string_view file;
+  uint32_t codePage;
+
+  std::string Get(std::string_view section, std::string_view key,
+                  std::string_view defaultValue) const {
+    if (codePage == 0) return profiles.GetString(file, section, key, defaultValue);
+    return profiles.GetStringInCodePage(file, section, key, defaultValue, codePage);
+  }
+  // Two different defaults tell a key that is there from one that is not.
+  bool Has(std::string_view section, std::string_view key) const {
+    return Get(section, key, "0") != "0" || Get(section, key, "1") != "1";
+  }
+};
+
 TDatabaseDate LocalDateOf(int64_t secondsSince1970) {
   const std::time_t time = static_cast<std::time_t>(secondsSince1970);
   const std::tm* local = std::localtime(&time);
@@ -75,22 +92,24 @@ bool MyFileOp::ReadEmbeddedDescription(TDatabaseEmbedded& database) const {
       database.DescriptionFile.empty() || !machine_.files().FileExists(database.DescriptionFile)) {
     return false;
   }
-  const ProfileReader& profiles = machine_.profiles();
-  const std::string& file = database.DescriptionFile;
-  database.Name = profiles.GetString(file, "info", "BAZA", database.Name);
-  database.DataText = profiles.GetString(file, "info", "DATA", database.DataText);
-  database.MDate = KeyExists(profiles, file, "info", "MDATE")
-                       ? ParseDatabaseDate(profiles.GetString(file, "info", "MDATE", ""))
+  const DescriptionReader description{machine_.profiles(), database.DescriptionFile,
+                                      database.CodePage};
+  database.Name = description.Get("info", "BAZA", database.Name);
+  database.DataText = description.Get("info", "DATA", database.DataText);
+  database.MDate = description.Has("info", "MDATE")
+                       ? ParseDatabaseDate(description.Get("info", "MDATE", ""))
                        : ParseDatabaseDate(database.DataText);
-  database.UDate = KeyExists(profiles, file, "info", "UDATE")
-                       ? ParseDatabaseDate(profiles.GetString(file, "info", "UDATE", ""))
+  database.UDate = description.Has("info", "UDATE")
+                       ? ParseDatabaseDate(description.Get("info", "UDATE", ""))
                        : ParseDatabaseDate(database.DataText);
-  database.Type = KeyExists(profiles, file, "INSTALL", "TYPE")
-                      ? DatabaseTypeOfText(profiles.GetString(file, "INSTALL", "TYPE", ""))
+  database.Type = description.Has("INSTALL", "TYPE")
+                      ? DatabaseTypeOfText(description.Get("INSTALL", "TYPE", ""))
                       : EDatabaseType::None;
-  database.TargetName = profiles.GetString(file, "INSTALL", "TARGETNAME", "");
-  database.TargetSize = ReadInteger(profiles, file, "INSTALL", "TARGETSIZE", 0);
-  database.FormatFdb = ReadBool(profiles, file, "INSTALL", "FORMATFDB", false);
+  database.TargetName = description.Get("INSTALL", "TARGETNAME", "");
+  database.TargetSize =
+      ParseInteger(Trim(description.Get("INSTALL", "TARGETSIZE", ""))).value_or(0);
+  database.FormatFdb =
+      ParseInteger(Trim(description.Get("INSTALL", "FORMATFDB", ""))).value_or(0) != 0;
   return true;
 }
 

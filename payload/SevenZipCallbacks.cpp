@@ -109,6 +109,12 @@ bool ExtractCallback::Cancelled() const {
   return target_.hooks.cancelled && target_.hooks.cancelled();
 }
 
+EArchiveFailure ExtractCallback::Failure() const {
+  if (failure_ == EArchiveFailure::WrongPassword && passwordProven_)
+    return EArchiveFailure::Damaged;
+  return failure_;
+}
+
 void ExtractCallback::Fail(EArchiveFailure failure, std::string problem) {
   problems_.push_back(std::move(problem));
   if (failure_ == EArchiveFailure::None) failure_ = failure;
@@ -191,16 +197,19 @@ void ExtractCallback::FinishInterruptedItem() {
 
 void ExtractCallback::FinishItem(int32_t operationResult) {
   const bool written = current_ ? current_->Close() : true;
-  if (operationResult == kOperationResultInterrupted) {
+  // A file the disk refused stops the library too, and is the cause whatever it reports then.
+  if (!written) {
+    Fail(EArchiveFailure::WriteFailed,
+         "\"" + currentName_ + "\": the file could not be written completely");
+  } else if (operationResult == kOperationResultInterrupted) {
     Fail(Cancelled() ? EArchiveFailure::Cancelled : EArchiveFailure::Damaged,
          "\"" + currentName_ + "\": " + OperationProblem(operationResult));
   } else if (operationResult != kOperationResultOk) {
     // Our archives all carry one password, so bad data behind it means the archive wants another.
     Fail(passwordAsked_ ? EArchiveFailure::WrongPassword : EArchiveFailure::Damaged,
          "\"" + currentName_ + "\": " + OperationProblem(operationResult));
-  } else if (!written) {
-    Fail(EArchiveFailure::WriteFailed,
-         "\"" + currentName_ + "\": the file could not be written completely");
+  } else if (passwordAsked_) {
+    passwordProven_ = true;
   }
   // A damaged item's partial file would pass for a good database file.
   if ((operationResult != kOperationResultOk || !written) && !currentPath_.empty()) {

@@ -69,8 +69,10 @@ class ExtractCallback final : public IArchiveExtractCallback, public ICryptoGetT
   void FinishInterruptedItem();
   // Why items failed, one line each; empty when every item was written.
   const std::vector<std::string>& Problems() const { return problems_; }
-  // The cause of the first problem; None while there is none.
-  EArchiveFailure Failure() const { return failure_; }
+  // The cause of the first problem; None while there is none. Bad data behind the password is a
+  // wrong password unless the password was seen to work: on the headers or on another item.
+  EArchiveFailure Failure() const;
+  void PasswordProvenByHeaders() { passwordProven_ = true; }
   // The library stopped with this result before it was done.
   void LibraryStopped(HRESULT result);
 
@@ -92,6 +94,7 @@ class ExtractCallback final : public IArchiveExtractCallback, public ICryptoGetT
   std::vector<std::string> problems_;
   EArchiveFailure failure_ = EArchiveFailure::None;
   bool passwordAsked_ = false;
+  bool passwordProven_ = false;
   // Folders known to exist; asking the file system again for each item costs more than decoding.
   std::set<std::string> knownFolders_;
 };

@@ -30,6 +30,8 @@ struct SevenZipReader::State {
   std::string password;
   std::vector<ArchiveItem> items;
   bool opened = false;
+  // The headers were encrypted and opened: the password is right.
+  bool passwordProven = false;
   EArchiveFailure failure = EArchiveFailure::None;
 
   DBINST_CALLS_INTO_7ZIP ~State() {
@@ -98,6 +100,7 @@ DBINST_CALLS_INTO_7ZIP bool SevenZipReader::List(std::string& error) {
     return false;
   }
   state.opened = true;
+  state.passwordProven = open->PasswordAsked();
   uint32_t count = 0;
   if (state.handler->GetNumberOfItems(&count) != S_OK) {
     state.failure = EArchiveFailure::Damaged;
@@ -126,6 +129,7 @@ DBINST_CALLS_INTO_7ZIP bool SevenZipReader::ExtractAll(FileSystem& files,
   const ExtractTarget target{files, WithTrailingBackslash(destinationFolder), state.items, hooks};
   auto* callback = new ExtractCallback(state.library, state.password, target);
   ComPtr<IArchiveExtractCallback> owner(callback);
+  if (state.passwordProven) callback->PasswordProvenByHeaders();
   const HRESULT result = state.handler->Extract(nullptr, UINT32_MAX, 0, callback);
   callback->FinishInterruptedItem();
   if (result != S_OK) callback->LibraryStopped(result);

@@ -98,6 +98,9 @@ class FileSystem {
   virtual uint32_t GetDriveType(std::string_view root) const = 0;
   // Drive number 1 = A ... 26 = Z, 0 = the current drive; nothing when the drive cannot be asked.
   virtual std::optional<DiskSpace> GetDiskSpace(int driveNumber) const = 0;
+  // The space of the volume that holds the path (or its nearest existing parent), which a folder
+  // mounted inside a drive makes another than the drive's.
+  virtual std::optional<DiskSpace> GetDiskSpaceAt(std::string_view path) const = 0;
 
   // The host path behind a Windows path, for messages, logs and refusing paths that reach the
   // host's root; empty when it has none.

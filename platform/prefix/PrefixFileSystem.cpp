@@ -370,6 +370,29 @@ std::optional<char> PrefixFileSystem::CurrentDriveLetter() const {
   return DriveLetterOf(windowsPath);
 }
 
+namespace {
+
+std::optional<DiskSpace> SpaceOfHostFolder(const std::string& hostPath) {
+  struct statvfs vfs {};
+  if (hostPath.empty() || ::statvfs(hostPath.c_str(), &vfs) != 0) return std::nullopt;
+  const auto blockSize = static_cast<int64_t>(vfs.f_frsize);
+  return DiskSpace{static_cast<int64_t>(vfs.f_bavail) * blockSize,
+                   static_cast<int64_t>(vfs.f_blocks) * blockSize,
+                   static_cast<int64_t>(vfs.f_bfree) * blockSize};
+}
+
+}  // namespace
+
+std::optional<DiskSpace> PrefixFileSystem::GetDiskSpaceAt(std::string_view path) const {
+  fs::path host = Resolve(path).hostPath;
+  if (host.empty()) return std::nullopt;
+  std::error_code ec;
+  while (!fs::exists(host, ec) && host.has_parent_path() && host != host.parent_path()) {
+    host = host.parent_path();
+  }
+  return SpaceOfHostFolder(host.string());
+}
+
 std::optional<DiskSpace> PrefixFileSystem::GetDiskSpace(int driveNumber) const {
   std::optional<char> letter;
   if (driveNumber == 0) {
@@ -378,13 +401,7 @@ std::optional<DiskSpace> PrefixFileSystem::GetDiskSpace(int driveNumber) const {
     letter = static_cast<char>('a' + driveNumber - 1);
   }
   if (!letter) return std::nullopt;
-  const std::string target = DriveTarget(*letter);
-  struct statvfs vfs {};
-  if (target.empty() || ::statvfs(target.c_str(), &vfs) != 0) return std::nullopt;
-  const auto blockSize = static_cast<int64_t>(vfs.f_frsize);
-  return DiskSpace{static_cast<int64_t>(vfs.f_bavail) * blockSize,
-                   static_cast<int64_t>(vfs.f_blocks) * blockSize,
-                   static_cast<int64_t>(vfs.f_bfree) * blockSize};
+  return SpaceOfHostFolder(DriveTarget(*letter));
 }
 
 }  // namespace dbinst

@@ -35,6 +35,7 @@ class PrefixFileSystem : public FileSystem {
   std::vector<std::string> DriveLetters() const override;
   uint32_t GetDriveType(std::string_view root) const override;
   std::optional<DiskSpace> GetDiskSpace(int driveNumber) const override;
+  std::optional<DiskSpace> GetDiskSpaceAt(std::string_view path) const override;
 
   // The real host path (links followed where they exist); empty when the path names no drive.
   std::string HostPath(std::string_view path) const override;

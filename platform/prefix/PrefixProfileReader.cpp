@@ -76,6 +76,15 @@ std::string PrefixProfileReader::GetString(std::string_view file, std::string_vi
   return GetStringFromBytes(*bytes, section, key, defaultValue, ansiCodePage_);
 }
 
+std::string PrefixProfileReader::GetStringInCodePage(std::string_view file,
+                                                     std::string_view section, std::string_view key,
+                                                     std::string_view defaultValue,
+                                                     uint32_t codePage) const {
+  const std::optional<std::string> bytes = ReadBytes(file);
+  if (!bytes) return WithoutTrailingSpaces(defaultValue);
+  return GetStringFromBytes(*bytes, section, key, defaultValue, codePage);
+}
+
 std::optional<std::vector<std::string>> PrefixProfileReader::ReadTextLines(
     std::string_view file) const {
   const std::optional<std::string> bytes = ReadBytes(file);

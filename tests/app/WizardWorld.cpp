@@ -43,6 +43,12 @@ void WizardWorld::AddTilePackages(int count) { tilePackages_ = count; }
 
 void WizardWorld::AddOpticalDrive() { opticalDrive_ = true; }
 
+void WizardWorld::AddPackage(const std::string& stem, const std::string& description,
+                             const ArchiveFiles& files, const std::string& options,
+                             uint32_t codePage) {
+  packages_.push_back({stem, description, files, options, codePage});
+}
+
 void WizardWorld::PlaceInstalledTiles(const std::string& programFolder, int number) {
   const fs::path folder = HostPath(programFolder + "Plytki\\");
   fs::create_directories(folder);
@@ -63,7 +69,7 @@ void WizardWorld::Build() {
     fs::create_symlink(disc, fs::path(prefixFolder_) / "dosdevices" / "e:");
   }
   installer_ = (folder_.Path() / "dbinstall").string();
-  if (tilePackages_ == 0) {
+  if (tilePackages_ == 0 && packages_.empty()) {
     fs::copy_file(DBINST_INSTALLER_PATH, installer_);
     std::vector<std::string> arguments;
     for (const char* name : {"DB01INI", "DB01FULL", "DB02INI", "DB02FULL"}) {
@@ -89,7 +95,27 @@ void WizardWorld::Build() {
                                   "[INSTALL]\r\nTYPE=TILES\r\nTARGETNAME=" + stem + ".mdb\r\n");
     request.packages.push_back({ini.string(), archive.string()});
   }
+  for (const Package& package : packages_) {
+    const fs::path archive = folder_.Path() / "packages" / (package.stem + ".7z");
+    if (!Make7z(archive, package.files,
+                "-p" + std::string(kArchivePassword) + " " + package.options)) {
+      throw std::runtime_error("7zz failed");
+    }
+    const fs::path ini = folder_.Path() / "packages" / (package.stem + ".ini");
+    test::WriteWholeFile(ini, package.description);
+    request.packages.push_back({ini.string(), archive.string(), package.codePage});
+  }
   if (!PackInstaller(request, error)) throw std::runtime_error("packer: " + error);
+}
+
+void WizardWorld::UpdateResource(const std::string& name, const std::string& bytes) {
+  const fs::path file = folder_.Path() / (name + ".updated");
+  test::WriteWholeFile(file, bytes);
+  if (RunProcess("/usr/bin/objcopy",
+                 {"--update-section", ".rsrc." + name + "=" + file.string(), installer_}, {})
+          .exitCode != 0) {
+    throw std::runtime_error("objcopy could not update " + name);
+  }
 }
 
 std::unique_ptr<InstallerSession> WizardWorld::Start(const std::vector<std::string>& environment) {

@@ -8,6 +8,7 @@
 
 #include "tests/TempFolder.h"
 #include "tests/app/InstallerSession.h"
+#include "tests/support/SevenZipArchives.h"
 #include "tools/demoprefix/PrefixBuilder.h"
 
 namespace dbinst::test {
@@ -25,12 +26,20 @@ class WizardWorld {
   void AddPrograms(int count);
   // Tile databases "Tiles 1" … "Tiles N" dated 12 May 2011, each a real 7z archive.
   void AddTilePackages(int count);
+  // A package of its own: the description as given, the archive of these files made by 7zz with
+  // the installer's password and the options, packed after the tile databases.
+  void AddPackage(const std::string& stem, const std::string& description,
+                  const ArchiveFiles& files, const std::string& options = "-mhe=on",
+                  uint32_t codePage = 1250);
   // A CD-ROM drive E: whose root holds a folder "Data".
   void AddOpticalDrive();
   // A resource of the packed installer replaced by the bytes of a file.
   void ReplaceResource(std::string name, std::string file) {
     resources_.emplace_back(std::move(name), std::move(file));
   }
+  // After Build: a resource of the installer given other bytes, past every check of the packer
+  // (a damaged archive, one under another password).
+  void UpdateResource(const std::string& name, const std::string& bytes);
   // The description a tile database of that number leaves in a program's tiles folder.
   void PlaceInstalledTiles(const std::string& programFolder, int number);
 
@@ -52,6 +61,14 @@ class WizardWorld {
   std::string installer_;
   PrefixBuilder builder_{prefixFolder_};
   std::vector<std::pair<std::string, std::string>> resources_;
+  struct Package {
+    std::string stem;
+    std::string description;
+    ArchiveFiles files;
+    std::string options;
+    uint32_t codePage;
+  };
+  std::vector<Package> packages_;
   int tilePackages_ = 0;
   bool opticalDrive_ = false;
 };

@@ -1,5 +1,6 @@
 #include "tools/packer/Packer.h"
 
+#include "payload/ArchivePaths.h"
 #include "payload/DatabaseEmbedded.h"
 #include "payload/SevenZipReader.h"
 
@@ -19,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int64_t kLargestDescription = 1 << 20;
-constexpr uint32_t kDescriptionCodePage = 1250;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::array<std::string_view, 6> kTypeTexts = {"TILES", "INTERIOR", "CABINETS",
                                                         "HHD",   "WALLS",    "MATERIALS"};
 constexpr std::array<std::string_view, 4> kNamedTypeTexts = {"TILES", "INTERIOR", "CABINETS",
@@ -39,7 +40,7 @@ bool ReadSmallFile(const std::string& path, std::string& bytes) {
 std::string Value(const std::string& bytes, std::string_view section, std::string_view key,
                   std::string_view defaultValue = "") {
   return PrefixProfileReader::GetStringFromBytes(bytes, section, key, defaultValue,
-                                                 kDescriptionCodePage);
+                                                 kPublisherCodePage);
 }
 
 bool HasKey(const std::string& bytes, std::string_view section, std::string_view key) {
@@ -82,7 +83,7 @@ bool IsPackageSection(std::string_view name) {
   while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
   if (digits == 0) return false;
   rest.remove_prefix(digits);
-  return EqualsNoCase(rest, "INI") || EqualsNoCase(rest, "FULL");
+  return EqualsNoCase(rest, "INI") || EqualsNoCase(rest, "FULL") || EqualsNoCase(rest, "CP");
 }
 
 bool IsResourceName(std::string_view name) {
@@ -127,9 +128,16 @@ int64_t ArchiveUnpackedSize(const std::string& archive, std::string& error) {
   bool inItems = false;
   std::istringstream lines(listing.output);
   for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.rfind("----------", 0) == 0) inItems = true;
-    if (!inItems || line.rfind("Size = ", 0) != 0) continue;
-    total += ParseInteger(Trim(line.substr(7))).value_or(0);
+    if (!inItems) continue;
+    // The installer refuses such an item, and with it the whole database.
+    if (line.rfind("Path = ", 0) == 0 && !RelativePathInside(line.substr(7))) {
+      error = "the archive " + archive + " holds the item \"" + line.substr(7) +
+              "\", whose path leaves the folder the archive is unpacked into";
+      return -1;
+    }
+    if (line.rfind("Size = ", 0) == 0) total += ParseInteger(Trim(line.substr(7))).value_or(0);
   }
   return total;
 }
@@ -169,6 +177,7 @@ bool CheckPackage(const PackagePaths& package, CheckedPackage& checked, std::str
   checked.iniBytes = HasKey(bytes, "INSTALL", "TARGETSIZE") ? bytes : WithTargetSize(bytes, size);
   checked.archive = package.archive;
   checked.unpackedSize = size;
+  checked.codePage = bytes.starts_with(kUtf8Mark) ? kUtf8CodePage : package.codePage;
   return true;
 }
 
@@ -213,6 +222,11 @@ bool PackInstaller(const PackRequest& request, std::string& error) {
     AddSection(arguments, "DB" + PackageNumber(i) + "INI", ini);
     AddSection(arguments, "DB" + PackageNumber(i) + "FULL",
                fs::absolute(packages[i].archive).string());
+    // Beside the description, where the CAD programs never look: the description itself stays
+    // byte for byte as its publisher wrote it.
+    const std::string codePage = (work / ("DB" + PackageNumber(i) + "CP.txt")).string();
+    std::ofstream(codePage, std::ios::binary) << packages[i].codePage;
+    AddSection(arguments, "DB" + PackageNumber(i) + "CP", codePage);
   }
   for (const auto& [name, file] : request.resources)
     AddSection(arguments, name, fs::absolute(file).string());

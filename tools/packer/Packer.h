@@ -8,9 +8,15 @@
 
 namespace dbinst {
 
+// The code page the family's publisher writes descriptions in.
+inline constexpr uint32_t kPublisherCodePage = 1250;
+inline constexpr uint32_t kUtf8CodePage = 65001;
+
 struct PackagePaths {
   std::string ini;
   std::string archive;
+  // The code page the description is written in; a UTF-8 byte-order mark overrides it.
+  uint32_t codePage = kPublisherCodePage;
 };
 
 // A package ready to be embedded: its description as it will be carried, and its archive.
@@ -18,6 +24,7 @@ struct CheckedPackage {
   std::string iniBytes;
   std::string archive;
   int64_t unpackedSize = 0;
+  uint32_t codePage = kPublisherCodePage;
 };
 
 struct PackRequest {

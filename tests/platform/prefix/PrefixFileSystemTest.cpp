@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -266,6 +267,76 @@ TEST_F(PrefixFileSystemTest, AWriteToAFullDiskReportsTheShortfall) {
   ASSERT_NE(full, nullptr);
   EXPECT_LT(full->Write("data", 4), 4);
   EXPECT_FALSE(full->Close());
+}
+
+}  // namespace
+}  // namespace dbinst
+
+namespace dbinst {
+namespace {
+
+class PrefixFileSystemMoveTest : public PrefixFileSystemTest {};
+
+TEST_F(PrefixFileSystemMoveTest, MovesRenameAndReplaceOnlyWhenAskedAndNeverAFolderOrReadOnlyFile) {
+  prefix.WriteFile(prefix.driveC() + "/a/one.txt", "one");
+  prefix.WriteFile(prefix.driveC() + "/a/two.txt", "two");
+  fs::create_directories(prefix.driveC() + "/b/sub");
+  EXPECT_TRUE(files.MoveFile("C:\\A\\ONE.TXT", "C:\\b\\first.txt", false));
+  EXPECT_FALSE(fs::exists(prefix.driveC() + "/a/one.txt"));
+  EXPECT_FALSE(files.MoveFile("C:\\a\\two.txt", "C:\\b\\first.txt", false));
+  EXPECT_TRUE(files.MoveFile("C:\\a\\two.txt", "C:\\b\\first.txt", true));
+  std::ifstream moved(prefix.driveC() + "/b/first.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(moved), {}), "two");
+  prefix.WriteFile(prefix.driveC() + "/a/three.txt", "three");
+  EXPECT_FALSE(files.MoveFile("C:\\a\\three.txt", "C:\\b\\sub", true));
+  ASSERT_TRUE(files.SetReadOnly("C:\\b\\first.txt", true));
+  EXPECT_FALSE(files.MoveFile("C:\\a\\three.txt", "C:\\b\\first.txt", true));
+  EXPECT_FALSE(files.MoveFile("C:\\a\\none.txt", "C:\\b\\none.txt", false));
+  EXPECT_TRUE(files.MoveFile("C:\\b\\sub", "C:\\a\\sub", false)) << "folders move too";
+}
+
+TEST_F(PrefixFileSystemMoveTest, OnlyAnEmptyFolderIsRemoved) {
+  prefix.WriteFile(prefix.driveC() + "/full/file.txt", "x");
+  fs::create_directories(prefix.driveC() + "/empty");
+  EXPECT_FALSE(files.RemoveFolder("C:\\full"));
+  EXPECT_TRUE(files.RemoveFolder("C:\\EMPTY"));
+  EXPECT_FALSE(fs::exists(prefix.driveC() + "/empty"));
+  EXPECT_FALSE(files.RemoveFolder("C:\\"));
+  EXPECT_FALSE(files.RemoveFolder("C:\\full\\file.txt"));
+}
+
+TEST_F(PrefixFileSystemMoveTest, ALockIsHeldByOneHolderAndItsFileGoesWithIt) {
+  fs::create_directories(prefix.driveC() + "/work");
+  auto first = files.TryLock("C:\\work\\lock");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(files.TryLock("C:\\WORK\\LOCK"), nullptr);
+  EXPECT_EQ(files.TryLock("C:\\missing\\lock"), nullptr);
+  first.reset();
+  EXPECT_FALSE(fs::exists(prefix.driveC() + "/work/lock"));
+  // A holder killed without letting go leaves its file, which the next one simply takes.
+  prefix.WriteFile(prefix.driveC() + "/work/lock", "");
+  EXPECT_NE(files.TryLock("C:\\work\\lock"), nullptr);
+}
+
+TEST_F(PrefixFileSystemMoveTest, AnotherProcessCannotTakeAHeldLock) {
+  fs::create_directories(prefix.driveC() + "/work");
+  auto held = files.TryLock("C:\\work\\lock");
+  ASSERT_NE(held, nullptr);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(files.TryLock("C:\\work\\lock") == nullptr ? 0 : 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(PrefixFileSystemMoveTest, SyncedDataIsOnTheDiskAndAClosedFileSyncsNoMore) {
+  auto file = files.CreateForWrite("C:\\synced.txt");
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(file->Write("abc", 3), 3);
+  EXPECT_TRUE(file->Sync());
+  EXPECT_TRUE(file->Close());
+  EXPECT_FALSE(file->Sync());
 }
 
 }  // namespace

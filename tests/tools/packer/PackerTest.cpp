@@ -130,11 +130,46 @@ TEST_F(PackerTest, PackagesReplaceTheInstallersOwnAndOtherResourcesAreReplacedBy
   const std::string packed = request.output;
   EXPECT_NE(SectionBytes(packed, ".rsrc.DB01INI").find("TARGETSIZE=700"), std::string::npos);
   EXPECT_EQ(SectionBytes(packed, ".rsrc.DB01FULL"), ReadWholeFile(archive));
+  EXPECT_EQ(SectionBytes(packed, ".rsrc.DB01CP"), "1250");
   EXPECT_EQ(SectionBytes(packed, ".rsrc.DB02INI"), "<absent>");
   EXPECT_EQ(SectionBytes(packed, ".rsrc.LIB7Z"), "new library");
   EXPECT_EQ(SectionBytes(packed, ".rsrc.TxtTransl"), "texts");
   EXPECT_EQ(RunTool(packed, {}).exitCode, 0);
   EXPECT_FALSE(fs::exists(packed + ".packing"));
+}
+
+TEST_F(PackerTest, EachDescriptionKeepsItsBytesAndCarriesItsCodePageBeside) {
+  const fs::path installer = test::CopyOfSystemProgram(folder.Path());
+  const std::string cp1250 =
+      "[info]\r\nBAZA=Ceramika Parady\xBF 2013\r\n[INSTALL]\r\nTYPE=TILES\r\n"
+      "TARGETNAME=Paradyz\r\nTARGETSIZE=10\r\n";
+  const std::string utf8 = "\xEF\xBB\xBF" + kTilesIni + "TARGETSIZE=10\r\n";
+  PackRequest request;
+  request.installer = installer.string();
+  request.output = folder.File("packed");
+  request.packages = {{Ini("a.ini", cp1250), Archive("a", {10})},
+                      {Ini("b.ini", cp1250), Archive("b", {10}), 1252},
+                      {Ini("c.ini", utf8), Archive("c", {10}), 1252}};
+  std::string error;
+  ASSERT_TRUE(PackInstaller(request, error)) << error;
+  EXPECT_EQ(SectionBytes(request.output, ".rsrc.DB01INI"), cp1250);
+  EXPECT_EQ(SectionBytes(request.output, ".rsrc.DB01CP"), "1250");
+  EXPECT_EQ(SectionBytes(request.output, ".rsrc.DB02CP"), "1252");
+  EXPECT_EQ(SectionBytes(request.output, ".rsrc.DB03CP"), "65001");
+}
+
+TEST_F(PackerTest, AnArchiveWithAnItemLeavingItsFolderIsRefusedByName) {
+  const fs::path content = folder.Path() / "evil" / "inner";
+  fs::create_directories(content);
+  WriteWholeFile(content / "ok.txt", "ok");
+  WriteWholeFile(folder.Path() / "evil" / "victim.txt", "escaped");
+  const std::string archive = folder.File("evil.7z");
+  ASSERT_EQ(RunTool("/bin/sh", {"-c", "cd '" + content.string() + "' && 7zz a -bd -t7z -spf '" +
+                                          archive + "' ok.txt ../victim.txt"})
+                .exitCode,
+            0);
+  const std::string error = Refusal(kTilesIni, archive);
+  EXPECT_NE(error.find("\"../victim.txt\""), std::string::npos) << error;
 }
 
 TEST_F(PackerTest, ARefusedPackageLeavesNoOutput) {
