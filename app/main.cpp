@@ -18,6 +18,7 @@
 #include "platform/ProcessExit.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "platform/prefix/PrefixUiServices.h"
+#include "platform/prefix/SdlMessageBox.h"
 #include "ui/Painter.h"
 #include "ui/TvgApplication.h"
 
@@ -41,6 +42,14 @@ TFormMessage* MessageWindowOfRun = nullptr;
   ExitProcessWithCode(kExitCodeFatal);
 }
 
+bool HasDisplayVariable() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
 // A debug run (DBINST_DEBUG=1) says which face fontconfig draws the layouts' font with.
 void NoteFontOfDebugRun() {
   const char* debug = std::getenv("DBINST_DEBUG");
@@ -58,7 +67,10 @@ int Run(const std::vector<std::string>& arguments) {
   std::string error;
   std::unique_ptr<Machine> machine = OpenPrefixMachine({prefix, RunningExecutablePath()}, error);
   if (!machine) {
-    std::fprintf(stderr, "No Wine prefix to install into: %s\n", error.c_str());
+    const std::string text = "No Wine prefix to install into: " + error;
+    std::fprintf(stderr, "%s\n", text.c_str());
+    // A person who started the installer from a desktop sees no standard error.
+    if (HasDisplayVariable()) SdlMessageBox().Tell(text, "Database Installer");
     return kExitCodeFatal;
   }
   TheMachine = machine.release();

@@ -112,5 +112,47 @@ TEST(WizardDisplayTest, RealWindowUnderXvfbTakesAPointerClickOnNext) {
   EXPECT_EQ(wizard->Finish(), 2);
 }
 
+TEST(WizardDisplayTest, WithoutAPrefixTheFatalMessageShowsInAMessageBoxToo) {
+  if (!fs::exists("/usr/bin/Xvfb") || !fs::exists("/usr/bin/xdotool")) {
+    GTEST_SKIP() << "Xvfb and xdotool are needed (scripts/deps.sh installs them)";
+  }
+  XServer server;
+  ASSERT_TRUE(server.ready()) << "Xvfb did not start on " << server.display();
+  test::WizardWorld world;
+  world.AddTilePackages(1);
+  world.Build();
+  const std::string missing = (world.Root() / "no-prefix").string();
+  pid_t pid = 0;
+  const std::string prefixVariable = "WINEPREFIX=" + missing;
+  const std::string displayVariable = "DISPLAY=" + server.display();
+  std::vector<char*> environment;
+  for (char** entry = environ; *entry; ++entry) environment.push_back(*entry);
+  environment.push_back(const_cast<char*>(prefixVariable.c_str()));
+  environment.push_back(const_cast<char*>(displayVariable.c_str()));
+  environment.push_back(nullptr);
+  const char* argv[] = {world.Installer().c_str(), nullptr};
+  ASSERT_EQ(::posix_spawn(&pid, world.Installer().c_str(), nullptr, nullptr,
+                          const_cast<char**>(argv), environment.data()),
+            0);
+  std::string box;
+  for (int attempt = 0; attempt < 100 && box.empty(); ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    box = Xdotool(server.display(), {"search", "--onlyvisible", "--name", "Database Installer"});
+  }
+  EXPECT_FALSE(box.empty()) << "no message box on " << server.display();
+  int status = 0;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (!box.empty()) Xdotool(server.display(), {"key", "--window", box.substr(0, box.find('\n')), "Return"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (::waitpid(pid, &status, WNOHANG) == pid) break;
+    if (attempt == 49) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+    }
+  }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3);
+  EXPECT_FALSE(fs::exists(missing));
+}
+
 }  // namespace
 }  // namespace dbinst

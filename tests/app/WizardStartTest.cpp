@@ -109,6 +109,36 @@ TEST(WizardStartTest, MainLayoutWithoutAnObjectTheWizardUsesEndsWithCode3AtStart
   EXPECT_EQ(result.out.find("FormMainDbInstall"), std::string::npos) << result.out;
 }
 
+TEST(WizardStartTest, ADescriptionWrittenInWindows1250KeepsItsLettersForAnEnglishUser) {
+  test::WizardWorld world;
+  world.AddPrograms(1);
+  const std::string description =
+      "[info]\r\nBAZA=Ceramika Parady\xBF 2013\r\n[INSTALL]\r\nTYPE=TILES\r\n"
+      "TARGETNAME=Paradyz.mdb\r\n";
+  world.AddPackage("Paradyz", description, {{"Paradyz.mdb", "tiles"}});
+  world.Build();
+  auto wizard = world.Start();
+  EXPECT_EQ(Text(wizard->Dump(), "TextWelcomeHead"),
+            "Welcome to The Installer of Ceramika Paradyż 2013 tile database.");
+  wizard->Do("answer yes");
+  wizard->Write("close\n");
+  EXPECT_EQ(wizard->Finish(), 2);
+}
+
+TEST(WizardStartTest, ADescriptionRefusedAtStartLeavesNothingInTheTemporaryFolder) {
+  test::WizardWorld world;
+  world.AddPrograms(1);
+  world.AddTilePackages(1);
+  world.Build();
+  world.UpdateResource("DB01INI", "[info]\r\nBAZA=Tiles 1\r\n");
+  const auto result = test::RunProcess(world.Installer(), {},
+                                       {"WINEPREFIX=" + world.Prefix(), "DBINST_HEADLESS=1",
+                                        "DBINST_SCRIPT=/dev/null", "DISPLAY=", "WAYLAND_DISPLAY="});
+  EXPECT_EQ(result.exitCode, 3);
+  const fs::path temp = world.HostPath("C:\\users\\" + world.Builder().User() + "\\Temp");
+  EXPECT_TRUE(fs::is_empty(temp)) << fs::directory_iterator(temp)->path();
+}
+
 TEST(WizardStartTest, OneDatabaseIsGreetedByNameWithTheSingularTitle) {
   test::WizardWorld world;
   world.AddPrograms(1);
