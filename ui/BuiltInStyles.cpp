@@ -1,10 +1,9 @@
 #include "ui/BuiltInStyles.h"
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <string>
 
+#include "platform/Text.h"
 #include "ui/FormText.h"
 #include "ui/TvgResources.h"
 
@@ -117,17 +116,10 @@ constexpr std::string_view kStylesText = R"STYLES(object Styles: TvgStyleBook
 end
 )STYLES";
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
-
 std::map<std::string, TvgStyle> ParseBuiltInStyles() {
   std::map<std::string, TvgStyle> styles;
   for (TFormObject& style : ParseFormText(kStylesText).children) {
-    std::string name = Lower(style.objectName);
+    std::string name = ToLower(style.objectName);
     styles.emplace(std::move(name), TvgStyle(std::move(style)));
   }
   return styles;
@@ -137,7 +129,7 @@ std::map<std::string, TvgStyle> ParseBuiltInStyles() {
 
 const TvgStyle* BuiltInStyle(std::string_view name) {
   static const std::map<std::string, TvgStyle> styles = ParseBuiltInStyles();
-  const auto found = styles.find(Lower(name));
+  const auto found = styles.find(ToLower(name));
   return found == styles.end() ? nullptr : &found->second;
 }
 

@@ -4,11 +4,11 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <memory>
-
 #include <numbers>
+
+#include "platform/Text.h"
 #include "ui/BuiltInStyles.h"
 #include "ui/TvgResources.h"
 #include "ui/TvgScene.h"
@@ -86,13 +86,6 @@ double VerticalOffset(ETextAlign align, double space, double height) {
       return space - height;
   }
   return 0;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
 }
 
 }  // namespace

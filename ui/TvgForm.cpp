@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/Display.h"
+#include "platform/Text.h"
 #include "ui/Automation.h"
 #include "ui/FormStreamReader.h"
 #include "ui/TvgApplication.h"
@@ -21,16 +22,6 @@ static_assert(static_cast<int>(EDisplayKey::AltF4) == static_cast<int>(EKey::Alt
 
 // Larger windows are no layout of ours; the limit keeps a hostile form from asking gigabytes.
 constexpr double kLargestClientSide = 8192;
-
-std::string Lowered(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-bool SameName(std::string_view a, std::string_view b) { return Lowered(a) == Lowered(b); }
 
 [[noreturn]] void Fail(const std::string& where, const std::string& what) {
   throw EFormLoadError(where + ": " + what);
@@ -216,7 +207,7 @@ void TvgForm::LoadLayout(std::string_view formStream) {
 
 TTimer& TvgForm::Timer(std::string_view name) {
   for (const auto& timer : timers_) {
-    if (SameName(timer->Name(), name)) return *timer;
+    if (EqualsNoCase(timer->Name(), name)) return *timer;
   }
   throw EFormLoadError(name_ + ": no timer " + std::string(name));
 }
@@ -258,7 +249,7 @@ void TvgForm::MakeNativeWindow() {
   native_->SetDragTest([this](float x, float y) {
     scene_->Layout();
     const TvgObject* hit = scene_->ObjectAt({x, y});
-    return hit && SameName(hit->StyleLookup(), "backgroundmover");
+    return hit && EqualsNoCase(hit->StyleLookup(), "backgroundmover");
   });
 }
 

@@ -1,8 +1,6 @@
 #include "ui/TvgResources.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "platform/Text.h"
 #include "ui/FormLoader.h"
 #include "ui/FormStreamReader.h"
 
@@ -10,16 +8,8 @@ namespace dbinst {
 
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
-
 bool IsStyleBlock(std::string_view name) {
-  const std::string lower = Lower(name);
-  return lower == "resource" || lower == "resource.data";
+  return EqualsNoCase(name, "Resource") || EqualsNoCase(name, "Resource.Data");
 }
 
 }  // namespace
@@ -27,7 +17,7 @@ bool IsStyleBlock(std::string_view name) {
 TvgResources::TvgResources() : TvgObject("TvgResources") {}
 
 const TvgStyle* TvgResources::Style(std::string_view name) const {
-  const auto found = styles_.find(Lower(name));
+  const auto found = styles_.find(ToLower(name));
   return found == styles_.end() ? nullptr : &found->second;
 }
 
@@ -42,13 +32,13 @@ bool TvgResources::LoadProperty(const TFormProperty& property, TFormLoadContext&
   }
   std::map<std::string, TvgStyle> styles;
   for (TFormObject& style : book.children) {
-    if (Lower(style.className) != "tvgstyle") {
+    if (!EqualsNoCase(style.className, "TvgStyle")) {
       context.Fail(where + "object " + style.objectName + " of class " + style.className +
                    " is not a TvgStyle");
     }
     if (style.objectName.empty()) context.Fail(where + "a style without a name");
     if (!style.children.empty()) context.Fail(where + "style " + style.objectName + " has objects");
-    std::string name = Lower(style.objectName);
+    std::string name = ToLower(style.objectName);
     if (styles.count(name)) context.Fail(where + "style " + style.objectName + " is named twice");
     styles.emplace(std::move(name), TvgStyle(std::move(style)));
   }
