@@ -6,8 +6,10 @@
 #include <regex>
 #include <sstream>
 
+#include "tests/ui/SceneText.h"
 #include "ui/FormText.h"
 #include "ui/TvgResources.h"
+#include "ui/TvgScene.h"
 
 namespace dbinst {
 namespace {
@@ -49,12 +51,35 @@ TEST(BuiltInStylesTest, EveryStyleTheStoredWindowsLookUpExists) {
   EXPECT_GT(lookups, 0);
 }
 
-TEST(BuiltInStylesTest, TheWindowsLibraryIsTheBuiltInLook) {
+std::string StoredLibraryText() {
   std::ifstream file(std::string(DBINST_SOURCE_DIR) + "/resources/forms/styles/vgResources1.txt");
-  ASSERT_TRUE(file) << "the style library is missing";
   std::stringstream text;
   text << file.rdbuf();
-  EXPECT_EQ(CompileFormText(text.str()), CompileFormText(BuiltInStylesText()));
+  return text.str();
+}
+
+TEST(BuiltInStylesTest, TheWindowsLibraryIsTheBuiltInLook) {
+  const std::string text = StoredLibraryText();
+  ASSERT_FALSE(text.empty()) << "the style library is missing";
+  EXPECT_EQ(CompileFormText(text), CompileFormText(BuiltInStylesText()));
+}
+
+TEST(BuiltInStylesTest, TheBuiltInTextIsTheStoredLibraryByteForByte) {
+  EXPECT_EQ(BuiltInStylesText(), StoredLibraryText());
+}
+
+TEST(BuiltInStylesTest, ASceneWhoseLibraryLacksAStyleDrawsItWithTheBuiltInOne) {
+  const auto library = testing::StyleLibraryFromText(
+      "object Styles: TvgStyleBook\n"
+      "  object backgroundmover: TvgStyle\n"
+      "    Fill.Color = '#FF102030'\n"
+      "  end\n"
+      "end\n");
+  TvgScene scene;
+  scene.SetStyleLibrary(library.get());
+  EXPECT_EQ(scene.Style("BackgroundMover")->Color("Fill.Color", 0), 0xFF102030u);
+  EXPECT_EQ(scene.Style("buttonstyle"), BuiltInStyle("buttonstyle"));
+  EXPECT_EQ(scene.Style("nosuchstyle"), nullptr);
 }
 
 }  // namespace
