@@ -8,6 +8,8 @@
 
 #include "tests/ui/SceneText.h"
 #include "ui/FormText.h"
+#include "ui/Painter.h"
+#include "ui/TvgControls.h"
 #include "ui/TvgResources.h"
 #include "ui/TvgScene.h"
 
@@ -27,11 +29,16 @@ TEST(BuiltInStylesTest, EveryStyleTheWindowsNameIsBuiltIn) {
 
 TEST(BuiltInStylesTest, OneAccentMarksFocusProgressChecksAndSelection) {
   constexpr TAlphaColor kAccent = 0xFF2F6FB0;
-  EXPECT_EQ(BuiltInStyle("buttonstyle")->Color("Focus.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("progressbarstyle")->Color("Bar.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("radiobuttonstyle")->Color("Check.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("checkboxstyle")->Color("Check.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("treeviewstyle")->Color("Selection.Color", 0), kAccent);
+  // Asked as the painters ask, for an object outside any scene.
+  const TvgButton object;
+  const auto color = [&](const char* style, const char* property) {
+    return ColorOrAccent(object, *BuiltInStyle(style), property);
+  };
+  EXPECT_EQ(color("buttonstyle", "Focus.Color"), kAccent);
+  EXPECT_EQ(color("progressbarstyle", "Bar.Color"), kAccent);
+  EXPECT_EQ(color("radiobuttonstyle", "Check.Color"), kAccent);
+  EXPECT_EQ(color("checkboxstyle", "Check.Color"), kAccent);
+  EXPECT_EQ(color("treeviewstyle", "Selection.Color"), kAccent);
 }
 
 TEST(BuiltInStylesTest, EveryStyleTheStoredWindowsLookUpExists) {
