@@ -1,11 +1,12 @@
 #include "app/FolderBrowser.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "payload/ResourceFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/Text.h"
-#include "ui/FormText.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgScene.h"
 #include "ui/TvgText.h"
@@ -20,128 +21,18 @@ constexpr int kCancelKey = 22;
 constexpr int kNewFolderKey = 24;
 constexpr int kCannotCreateFolderKey = 30;
 
-// The dialog's layout, in the same text notation as the stored windows; compiled when it opens.
-constexpr std::string_view kLayout = R"(object FormFolderBrowser: TFolderBrowser
-  BorderStyle = bsNone
-  Position = poOwnerFormCenter
-  ClientWidth = 440
-  ClientHeight = 420
-  object vgSceneMainAndOnly: TvgScene
-    ActiveControl = TreeViewFolders
-    object Root1: TvgBackground
-      Align = vaClient
-      object BackgroundTop: TvgBackground
-        Align = vaTop
-        Height = 27
-        StyleLookup = 'backgroundmover'
-        object TextWindowTitle: TvgText
-          Position.X = 16
-          Width = 400
-          Height = 19
-          Text = 'Przeglądaj'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          Font.Style = [vgFontBold]
-          HorzTextAlign = vgTextAlignNear
-        end
-      end
-      object BackgroundBottom: TvgBackground
-        Align = vaBottom
-        Height = 50
-        StyleLookup = 'backgroundbottombar'
-        object ButtonNewFolder: TvgButton
-          Position.X = 12
-          Position.Y = 14
-          Width = 140
-          Height = 23
-          Text = 'Nowy folder'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          OnClick = ButtonNewFolderClick
-        end
-        object ButtonOk: TvgButton
-          Position.X = 208
-          Position.Y = 14
-          Width = 104
-          Height = 23
-          Text = 'OK'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          Font.Style = [vgFontBold]
-          Default = True
-          OnClick = ButtonOkClick
-        end
-        object ButtonCancel: TvgButton
-          Position.X = 324
-          Position.Y = 14
-          Width = 104
-          Height = 23
-          Text = 'Anuluj'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          OnClick = ButtonCancelClick
-        end
-      end
-      object LayoutMiddle: TvgLayout
-        Align = vaClient
-        Margins.Left = 12
-        Margins.Top = 8
-        Margins.Right = 12
-        Margins.Bottom = 8
-        object TextCaption: TvgText
-          Align = vaTop
-          Height = 40
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 11
-          HorzTextAlign = vgTextAlignNear
-          VertTextAlign = vgTextAlignNear
-          WordWrap = True
-        end
-        object TextError: TvgText
-          Align = vaBottom
-          Height = 20
-          Visible = False
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 11
-          Font.Style = [vgFontBold]
-          Fill.Color = '#FFC04040'
-          HorzTextAlign = vgTextAlignNear
-        end
-        object LayoutScroll: TvgLayout
-          Align = vaRight
-          Width = 24
-          Padding.Left = 4
-          object ButtonScrollUp: TvgButton
-            Align = vaTop
-            Height = 24
-            Text = '▲'
-            OnClick = ButtonScrollUpClick
-          end
-          object ButtonScrollDown: TvgButton
-            Align = vaBottom
-            Height = 24
-            Text = '▼'
-            OnClick = ButtonScrollDownClick
-          end
-        end
-        object TreeViewFolders: TvgTreeView
-          Align = vaClient
-          ClipChildren = True
-          ShowCheckboxes = False
-          OnClick = TreeViewFoldersClick
-        end
-      end
-    end
-  end
-end
-)";
+constexpr std::string_view kLayoutResource = "TFORMFOLDERBROWSER";
 
 }  // namespace
 
 TFolderBrowser::TFolderBrowser(Machine& machine, TextOfKey text)
     : machine_(machine), text_(std::move(text)), model_(machine.files()) {
   BindHandlers();
-  LoadLayout(CompileFormText(kLayout));
+  const std::optional<std::string> layout = ReadResourceBytes(machine.resources(), kLayoutResource);
+  if (!layout) {
+    throw EFormLoadError("the installer carries no layout " + std::string(kLayoutResource));
+  }
+  LoadLayout(*layout);
   Object<TvgText>("TextWindowTitle").SetText(text_(kBrowseKey));
   Object<TvgButton>("ButtonOk").SetText(text_(kOkKey));
   Object<TvgButton>("ButtonCancel").SetText(text_(kCancelKey));

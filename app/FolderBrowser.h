@@ -17,6 +17,8 @@ class TFolderBrowser : public TvgForm {
  public:
   static constexpr size_t kVisibleRows = 12;
 
+  // Loads the layout TFORMFOLDERBROWSER from the machine's resources; throws EFormLoadError when it
+  // is missing.
   TFolderBrowser(Machine& machine, TextOfKey text);
 
   // Opens at the start folder (none when empty); true with the folder, trailing backslash

@@ -43,7 +43,7 @@ TEST(BuiltInStylesTest, OneAccentMarksFocusProgressChecksAndSelection) {
 
 TEST(BuiltInStylesTest, EveryStyleTheStoredWindowsLookUpExists) {
   int lookups = 0;
-  for (const char* form : {"TFORMMAINDBINSTALL", "TFORMMESSAGE"}) {
+  for (const char* form : {"TFORMMAINDBINSTALL", "TFORMMESSAGE", "TFORMFOLDERBROWSER"}) {
     std::ifstream file(std::string(DBINST_SOURCE_DIR) + "/resources/forms/" + form + ".txt");
     ASSERT_TRUE(file) << form;
     std::stringstream text;
