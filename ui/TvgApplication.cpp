@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "env/MessagePump.h"
 #include "platform/Display.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/MessageBox.h"
@@ -49,7 +48,6 @@ TvgApplication& TvgApplication::Instance() {
   // Never destroyed: every way out of the program ends the process with the windows still there.
   static TvgApplication* instance = [] {
     auto* created = new TvgApplication();
-    SetMessagePump([] { Instance().ProcessMessages(); });
     SetBeforeExit([] {
       if (Instance().automation_) Instance().automation_->AnswerPendingBeforeExit();
     });
