@@ -164,7 +164,7 @@ void TFolderBrowser::ShowError(const std::string& text) {
 }
 
 bool TFolderBrowser::ApplyScriptedAnswer(std::string_view answer, std::string& error) {
-  if (answer == "cancel") return ScriptClick("ButtonCancel", error);
+  if (answer == "cancel") return ClickNamed(*this, "ButtonCancel", error);
   const std::string folder = WithoutTrailingBackslash(answer);
   const bool absolute = folder.size() >= 2 && folder[1] == ':';
   if (!absolute || !machine_.files().FolderExists(WithTrailingBackslash(folder))) {
@@ -172,7 +172,7 @@ bool TFolderBrowser::ApplyScriptedAnswer(std::string_view answer, std::string& e
     return false;
   }
   SelectFolder(folder);
-  return ScriptClick("ButtonOk", error);
+  return ClickNamed(*this, "ButtonOk", error);
 }
 
 }  // namespace dbinst

@@ -5,6 +5,7 @@
 
 #include "app/FolderTreeModel.h"
 #include "app/TextOfKey.h"
+#include "ui/Automation.h"
 #include "ui/TvgForm.h"
 
 namespace dbinst {
@@ -25,10 +26,6 @@ class TFolderBrowser : public TvgForm {
   // included, when the user confirms one.
   bool Execute(std::string_view caption, std::string_view startFolder, std::string& chosen);
 
-  std::string_view DialogKind() const override { return "browse"; }
-  // "cancel", or a folder that exists on the machine: selected, then confirmed.
-  bool ApplyScriptedAnswer(std::string_view answer, std::string& error) override;
-
   // Selects the folder in the tree and scrolls it into view.
   void SelectFolder(std::string_view folder);
   const TFolderTreeModel& Model() const { return model_; }
@@ -43,6 +40,8 @@ class TFolderBrowser : public TvgForm {
   void ButtonScrollUpClick(TvgObject& sender);
   void ButtonScrollDownClick(TvgObject& sender);
   void ShowError(const std::string& text);
+  // "cancel", or a folder that exists on the machine: selected, then confirmed.
+  bool ApplyScriptedAnswer(std::string_view answer, std::string& error);
 
   Machine& machine_;
   TextOfKey text_;
@@ -50,6 +49,9 @@ class TFolderBrowser : public TvgForm {
   size_t firstRow_ = 0;
   bool confirmed_ = false;
   bool showingRows_ = false;
+  ScriptedDialog scripted_{*this, "browse", [this](std::string_view answer, std::string& error) {
+                             return ApplyScriptedAnswer(answer, error);
+                           }};
 };
 
 }  // namespace dbinst

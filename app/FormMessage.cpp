@@ -75,9 +75,9 @@ bool TFormMessage::ApplyScriptedAnswer(std::string_view answer, std::string& err
   }
   // The buttons shown may have changed since the last paint; the click aims at where they are now.
   Scene().Layout();
-  if (answer == "yes") return ScriptClick("ButtonYes", error);
-  if (answer == "no") return ScriptClick("ButtonNo", error);
-  if (answer == "ok") return ScriptClick("ButtonOk", error);
+  if (answer == "yes") return ClickNamed(*this, "ButtonYes", error);
+  if (answer == "no") return ClickNamed(*this, "ButtonNo", error);
+  if (answer == "ok") return ClickNamed(*this, "ButtonOk", error);
   if (answer == "close") {
     Close();
     return true;

@@ -1,14 +1,12 @@
 #include "ui/TvgForm.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 
 #include "platform/Display.h"
 #include "platform/Text.h"
-#include "ui/Automation.h"
 #include "ui/FormStreamReader.h"
+#include "ui/SceneFrame.h"
 #include "ui/TvgApplication.h"
 #include "ui/TvgResources.h"
 
@@ -45,23 +43,6 @@ double NumberValue(const TFormProperty& property, const std::string& where, doub
                     " to " + std::to_string(static_cast<long>(high)));
   }
   return number;
-}
-
-// A surface of the scene drawn at the scale; null when Cairo cannot make one.
-cairo_surface_t* DrawScene(TvgScene& scene, int clientWidth, int clientHeight, float scale) {
-  const int width = std::max(1, static_cast<int>(std::lround(clientWidth * scale)));
-  const int height = std::max(1, static_cast<int>(std::lround(clientHeight * scale)));
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    return nullptr;
-  }
-  cairo_t* cr = cairo_create(surface);
-  scene.SetSize(static_cast<float>(clientWidth), static_cast<float>(clientHeight));
-  scene.Paint(cr, scale);
-  cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  return surface;
 }
 
 }  // namespace
@@ -283,11 +264,6 @@ void TvgForm::Close() {
   if (canClose) Hide();
 }
 
-bool TvgForm::ApplyScriptedAnswer(std::string_view, std::string& error) {
-  error = name_ + " takes no scripted answers";
-  return false;
-}
-
 void TvgForm::HandleInput(const DisplayEvent& event) {
   const TPointF point{event.x, event.y};
   switch (event.kind) {
@@ -320,36 +296,10 @@ bool TvgForm::NeedsRepaint() const { return shown_ && (exposed_ || scene_->Needs
 
 void TvgForm::Repaint() {
   if (!native_) return;
-  cairo_surface_t* frame = DrawScene(*scene_, clientWidth_, clientHeight_, Scale());
+  const SceneFrame frame(*scene_, clientWidth_, clientHeight_, Scale());
   exposed_ = false;
-  if (!frame) return;
-  native_->Present(cairo_image_surface_get_data(frame), cairo_image_surface_get_width(frame),
-                   cairo_image_surface_get_height(frame), cairo_image_surface_get_stride(frame));
-  cairo_surface_destroy(frame);
-}
-
-bool TvgForm::WriteSnapshot(const std::string& path, std::string& error) {
-  cairo_surface_t* frame = DrawScene(*scene_, clientWidth_, clientHeight_, Scale());
-  if (!frame) {
-    error = "cannot draw " + name_;
-    return false;
-  }
-  const cairo_status_t status = cairo_surface_write_to_png(frame, path.c_str());
-  cairo_surface_destroy(frame);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    error = "cannot write " + path + ": " + cairo_status_to_string(status);
-    return false;
-  }
-  return true;
-}
-
-bool TvgForm::ScriptClick(std::string_view name, std::string& error) {
-  TvgObject* object = scene_->Find(name);
-  if (!object) {
-    error = name_ + " has no object " + std::string(name);
-    return false;
-  }
-  return ClickObject(*this, *object, error);
+  if (!frame.Valid()) return;
+  native_->Present(frame.Pixels(), frame.Width(), frame.Height(), frame.Stride());
 }
 
 void TvgForm::DropNativeWindow() {

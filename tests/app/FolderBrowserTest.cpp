@@ -45,7 +45,8 @@ TEST_F(FolderBrowserTest, OpensAtTheStartFolderWithItsTextsAndReturnsWhatIsConfi
   EXPECT_EQ(browser->Object<TvgButton>("ButtonCancel").Text(), "Anuluj");
   EXPECT_EQ(browser->Object<TvgButton>("ButtonNewFolder").Text(), "Nowy folder");
   EXPECT_EQ(browser->Object<TvgText>("TextCaption").Text(), "Proszę wybrać katalog");
-  EXPECT_EQ(browser->DialogKind(), "browse");
+  ASSERT_NE(ScriptedDialog::Of(*browser), nullptr);
+  EXPECT_EQ(ScriptedDialog::Of(*browser)->Kind(), "browse");
   EXPECT_FALSE(browser->Shown());
 }
 
