@@ -10,14 +10,11 @@
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/ScriptInput.h"
-#include "ui/AlphaColor.h"
 #include "ui/JsonWriter.h"
+#include "ui/PropertyTable.h"
 #include "ui/SceneFrame.h"
 #include "ui/TvgApplication.h"
-#include "ui/TvgControls.h"
 #include "ui/TvgForm.h"
-#include "ui/TvgProgressBar.h"
-#include "ui/TvgTabControl.h"
 #include "ui/TvgTreeView.h"
 
 namespace dbinst {
@@ -151,37 +148,10 @@ std::optional<uint64_t> ParseCount(std::string_view text) {
   return value;
 }
 
+// Each kind's state as its property declarations show it.
 void DumpObject(JsonWriter& json, const TvgObject& object) {
   json.Key(object.Name()).BeginObject();
-  json.Key("class").String(object.ClassName());
-  json.Key("text").String(object.Text());
-  json.Key("visible").Bool(object.Visible());
-  json.Key("enabled").Bool(object.Enabled());
-  json.Key("opacity").Number(object.Opacity());
-  json.Key("color").String(AlphaColorText(object.TextColor()));
-  json.Key("fontStyle").String(object.TextBold() ? "bold" : "regular");
-  if (const auto* radio = dynamic_cast<const TvgRadioButton*>(&object)) {
-    json.Key("checked").Bool(radio->IsChecked());
-  }
-  if (const auto* item = dynamic_cast<const TvgTreeViewItem*>(&object)) {
-    json.Key("checked").Bool(item->IsChecked());
-  }
-  if (const auto* tabs = dynamic_cast<const TvgTabControl*>(&object)) {
-    json.Key("selected").String(tabs->Selected() ? tabs->Selected()->Name() : "");
-  }
-  if (const auto* bar = dynamic_cast<const TvgProgressBar*>(&object)) {
-    json.Key("min").Number(bar->Min()).Key("max").Number(bar->Max());
-    json.Key("value").Number(bar->Value());
-  }
-  if (const auto* tree = dynamic_cast<const TvgTreeView*>(&object)) {
-    json.Key("items").BeginArray();
-    for (const TvgTreeViewItem* item : tree->Items()) {
-      json.BeginObject().Key("text").String(item->Text());
-      json.Key("checked").Bool(item->IsChecked()).Key("selected").Bool(item->IsSelected());
-      json.EndObject();
-    }
-    json.EndArray();
-  }
+  object.StoredProperties().Dump(object, json);
   json.EndObject();
 }
 

@@ -40,6 +40,8 @@ class TvgForm {
 
   // Builds the window from a binary form stream; throws EFormStreamError or EFormLoadError.
   void LoadLayout(std::string_view formStream);
+  // The properties a layout stores for the window itself.
+  static const TPropertyTable<TvgForm>& WindowProperties();
   // The window's object name in the layout ("FormMainDbInstall").
   const std::string& Name() const { return name_; }
 
@@ -92,17 +94,14 @@ class TvgForm {
   void DropNativeWindow();
 
   [[noreturn]] void MissingObject(std::string_view name, const TvgObject* found) const;
-  void LoadWindowProperty(const TFormProperty& property);
+  void LoadWindowProperty(const TFormProperty& property, TFormLoadContext& context);
   void LoadLibrary(const TFormObject& stored, TFormLoadContext& context);
-  void LoadTimer(const TFormObject& stored);
+  void LoadTimer(const TFormObject& stored, TFormLoadContext& context);
   void LoadScene(const TFormObject& stored, TFormLoadContext& context);
-  std::string HandlerName(const TFormProperty& property) const;
   void MakeNativeWindow();
   ScreenPoint CentredPosition() const;
-  std::map<std::string, std::function<void(bool&)>> closeQueryHandlers_;
   bool exposed_ = false;
-  std::map<std::string, TNotifyEvent> handlers_;
-  std::map<std::string, std::function<void(TTimer&)>> timerHandlers_;
+  TFormHandlers handlers_;
   std::string name_;
   std::string caption_;
   std::unique_ptr<TvgScene> scene_;

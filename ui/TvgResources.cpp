@@ -1,16 +1,15 @@
 #include "ui/TvgResources.h"
 
 #include "platform/Text.h"
-#include "ui/FormLoader.h"
 #include "ui/FormStreamReader.h"
+#include "ui/PropertyTable.h"
 
 namespace dbinst {
 
 namespace {
 
-bool IsStyleBlock(std::string_view name) {
-  return EqualsNoCase(name, "Resource") || EqualsNoCase(name, "Resource.Data");
-}
+constexpr std::string_view kStyleBlock =
+    "a binary block holding a nested form stream of `TvgStyle` objects";
 
 }  // namespace
 
@@ -21,12 +20,22 @@ const TvgStyle* TvgResources::Style(std::string_view name) const {
   return found == styles_.end() ? nullptr : &found->second;
 }
 
-bool TvgResources::LoadProperty(const TFormProperty& property, TFormLoadContext& context) {
-  if (!IsStyleBlock(property.name)) return TvgObject::LoadProperty(property, context);
+const TPropertyTable<TvgObject>& TvgResources::StoredProperties() const {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgResources>("TvgResources", &TvgObject::StoredProperties())
+          .Stored("Resource", kStyleBlock, [](TvgResources& r, P p) { r.LoadStyles(p); })
+          .Stored("Resource.Data", kStyleBlock, [](TvgResources& r, P p) { r.LoadStyles(p); })
+          .Table();
+  return table;
+}
+
+void TvgResources::LoadStyles(const TStoredProperty& property) {
+  const TFormLoadContext& context = property.Context();
   const std::string where = "style library " + Name() + ": ";
   TFormObject book;
   try {
-    book = ReadNestedFormStream(property.value);
+    book = ReadNestedFormStream(property.Value());
   } catch (const std::exception& error) {
     context.Fail(where + error.what());
   }
@@ -43,7 +52,6 @@ bool TvgResources::LoadProperty(const TFormProperty& property, TFormLoadContext&
     styles.emplace(std::move(name), TvgStyle(std::move(style)));
   }
   styles_ = std::move(styles);
-  return true;
 }
 
 }  // namespace dbinst

@@ -210,6 +210,12 @@ TEST_F(AutomationTest, DumpListsTheNamedObjectsOfTheShownWindows) {
   EXPECT_EQ(ui.Run("dump\n"), Lines{"{\"windows\": {}}"});
 }
 
+TEST_F(AutomationTest, TheDumpOfAWindowKeepsItsShapeByteForByte) {
+  const std::string expected = test::ReadFile(test::FixturePath("dumps/test-window.json"));
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(ui.Run("dump\n"), Lines{expected});
+}
+
 TEST_F(AutomationTest, LogAnswersTheLinesOfTheLogSource) {
   EXPECT_EQ(ui.Run("log\n"), Lines{"{\"log\": []}"});
   HeadlessUi::App().SetLogSource([] { return Lines{"Język: lang0", "Dysk \"C\""}; });
