@@ -1,11 +1,13 @@
 #include "app/FolderBrowser.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "env/TextKeys.h"
+#include "payload/ResourceFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/Text.h"
-#include "ui/FormText.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgScene.h"
 #include "ui/TvgText.h"
@@ -14,138 +16,22 @@
 namespace dbinst {
 namespace {
 
-constexpr int kBrowseKey = 74;
-constexpr int kOkKey = 155;
-constexpr int kCancelKey = 22;
-constexpr int kNewFolderKey = 24;
-constexpr int kCannotCreateFolderKey = 30;
-
-// The dialog's layout, in the same text notation as the stored windows; compiled when it opens.
-constexpr std::string_view kLayout = R"(object FormFolderBrowser: TFolderBrowser
-  BorderStyle = bsNone
-  Position = poOwnerFormCenter
-  ClientWidth = 440
-  ClientHeight = 420
-  object vgSceneMainAndOnly: TvgScene
-    ActiveControl = TreeViewFolders
-    object Root1: TvgBackground
-      Align = vaClient
-      object BackgroundTop: TvgBackground
-        Align = vaTop
-        Height = 27
-        StyleLookup = 'backgroundmover'
-        object TextWindowTitle: TvgText
-          Position.X = 16
-          Width = 400
-          Height = 19
-          Text = 'Przeglądaj'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          Font.Style = [vgFontBold]
-          HorzTextAlign = vgTextAlignNear
-        end
-      end
-      object BackgroundBottom: TvgBackground
-        Align = vaBottom
-        Height = 50
-        StyleLookup = 'backgroundbottombar'
-        object ButtonNewFolder: TvgButton
-          Position.X = 12
-          Position.Y = 14
-          Width = 140
-          Height = 23
-          Text = 'Nowy folder'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          OnClick = ButtonNewFolderClick
-        end
-        object ButtonOk: TvgButton
-          Position.X = 208
-          Position.Y = 14
-          Width = 104
-          Height = 23
-          Text = 'OK'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          Font.Style = [vgFontBold]
-          Default = True
-          OnClick = ButtonOkClick
-        end
-        object ButtonCancel: TvgButton
-          Position.X = 324
-          Position.Y = 14
-          Width = 104
-          Height = 23
-          Text = 'Anuluj'
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 12
-          OnClick = ButtonCancelClick
-        end
-      end
-      object LayoutMiddle: TvgLayout
-        Align = vaClient
-        Margins.Left = 12
-        Margins.Top = 8
-        Margins.Right = 12
-        Margins.Bottom = 8
-        object TextCaption: TvgText
-          Align = vaTop
-          Height = 40
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 11
-          HorzTextAlign = vgTextAlignNear
-          VertTextAlign = vgTextAlignNear
-          WordWrap = True
-        end
-        object TextError: TvgText
-          Align = vaBottom
-          Height = 20
-          Visible = False
-          Font.Family = 'Microsoft Sans Serif'
-          Font.Size = 11
-          Font.Style = [vgFontBold]
-          Fill.Color = '#FFC04040'
-          HorzTextAlign = vgTextAlignNear
-        end
-        object LayoutScroll: TvgLayout
-          Align = vaRight
-          Width = 24
-          Padding.Left = 4
-          object ButtonScrollUp: TvgButton
-            Align = vaTop
-            Height = 24
-            Text = '▲'
-            OnClick = ButtonScrollUpClick
-          end
-          object ButtonScrollDown: TvgButton
-            Align = vaBottom
-            Height = 24
-            Text = '▼'
-            OnClick = ButtonScrollDownClick
-          end
-        end
-        object TreeViewFolders: TvgTreeView
-          Align = vaClient
-          ClipChildren = True
-          ShowCheckboxes = False
-          OnClick = TreeViewFoldersClick
-        end
-      end
-    end
-  end
-end
-)";
+constexpr std::string_view kLayoutResource = "TFORMFOLDERBROWSER";
 
 }  // namespace
 
 TFolderBrowser::TFolderBrowser(Machine& machine, TextOfKey text)
     : machine_(machine), text_(std::move(text)), model_(machine.files()) {
   BindHandlers();
-  LoadLayout(CompileFormText(kLayout));
-  Object<TvgText>("TextWindowTitle").SetText(text_(kBrowseKey));
-  Object<TvgButton>("ButtonOk").SetText(text_(kOkKey));
-  Object<TvgButton>("ButtonCancel").SetText(text_(kCancelKey));
-  Object<TvgButton>("ButtonNewFolder").SetText(text_(kNewFolderKey));
+  const std::optional<std::string> layout = ReadResourceBytes(machine.resources(), kLayoutResource);
+  if (!layout) {
+    throw EFormLoadError("the installer carries no layout " + std::string(kLayoutResource));
+  }
+  LoadLayout(*layout);
+  Object<TvgText>("TextWindowTitle").SetText(text_(TextKey::Browse));
+  Object<TvgButton>("ButtonOk").SetText(text_(TextKey::Ok));
+  Object<TvgButton>("ButtonCancel").SetText(text_(TextKey::Cancel));
+  Object<TvgButton>("ButtonNewFolder").SetText(text_(TextKey::NewFolder));
   auto& tree = Object<TvgTreeView>("TreeViewFolders");
   tree.BeginUpdate();
   for (size_t i = 0; i < kVisibleRows; ++i) tree.AddItem("");
@@ -243,13 +129,13 @@ void TFolderBrowser::ButtonNewFolderClick(TvgObject&) {
   const std::string parent = model_.Selected();
   if (parent.empty()) return;
   FileSystem& files = machine_.files();
-  const std::string name = text_(kNewFolderKey);
+  const std::string name = text_(TextKey::NewFolder);
   std::string path = parent + name;
   for (int number = 2; files.FolderExists(path) || files.FileExists(path); ++number) {
     path = parent + name + " (" + std::to_string(number) + ")";
   }
   if (!files.CreateFolders(path)) {
-    ShowError(FillPlaceholders(text_(kCannotCreateFolderKey), {path}));
+    ShowError(FillPlaceholders(text_(TextKey::CannotCreateFolder), {path}));
     return;
   }
   Object<TvgText>("TextError").SetVisible(false);
@@ -273,7 +159,7 @@ void TFolderBrowser::ShowError(const std::string& text) {
 }
 
 bool TFolderBrowser::ApplyScriptedAnswer(std::string_view answer, std::string& error) {
-  if (answer == "cancel") return ScriptClick("ButtonCancel", error);
+  if (answer == "cancel") return ClickNamed(*this, "ButtonCancel", error);
   const std::string folder = WithoutTrailingBackslash(answer);
   const bool absolute = folder.size() >= 2 && folder[1] == ':';
   if (!absolute || !machine_.files().FolderExists(WithTrailingBackslash(folder))) {
@@ -281,7 +167,7 @@ bool TFolderBrowser::ApplyScriptedAnswer(std::string_view answer, std::string& e
     return false;
   }
   SelectFolder(folder);
-  return ScriptClick("ButtonOk", error);
+  return ClickNamed(*this, "ButtonOk", error);
 }
 
 }  // namespace dbinst

@@ -5,6 +5,7 @@
 
 #include "app/FolderTreeModel.h"
 #include "app/TextOfKey.h"
+#include "ui/Automation.h"
 #include "ui/TvgForm.h"
 
 namespace dbinst {
@@ -17,15 +18,13 @@ class TFolderBrowser : public TvgForm {
  public:
   static constexpr size_t kVisibleRows = 12;
 
+  // Loads the layout TFORMFOLDERBROWSER from the machine's resources; throws EFormLoadError when it
+  // is missing.
   TFolderBrowser(Machine& machine, TextOfKey text);
 
   // Opens at the start folder (none when empty); true with the folder, trailing backslash
   // included, when the user confirms one.
   bool Execute(std::string_view caption, std::string_view startFolder, std::string& chosen);
-
-  std::string_view DialogKind() const override { return "browse"; }
-  // "cancel", or a folder that exists on the machine: selected, then confirmed.
-  bool ApplyScriptedAnswer(std::string_view answer, std::string& error) override;
 
   // Selects the folder in the tree and scrolls it into view.
   void SelectFolder(std::string_view folder);
@@ -41,6 +40,8 @@ class TFolderBrowser : public TvgForm {
   void ButtonScrollUpClick(TvgObject& sender);
   void ButtonScrollDownClick(TvgObject& sender);
   void ShowError(const std::string& text);
+  // "cancel", or a folder that exists on the machine: selected, then confirmed.
+  bool ApplyScriptedAnswer(std::string_view answer, std::string& error);
 
   Machine& machine_;
   TextOfKey text_;
@@ -48,6 +49,9 @@ class TFolderBrowser : public TvgForm {
   size_t firstRow_ = 0;
   bool confirmed_ = false;
   bool showingRows_ = false;
+  ScriptedDialog scripted_{*this, "browse", [this](std::string_view answer, std::string& error) {
+                             return ApplyScriptedAnswer(answer, error);
+                           }};
 };
 
 }  // namespace dbinst

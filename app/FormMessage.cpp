@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "env/GeneralMod.h"
+#include "env/TextKeys.h"
 #include "payload/ResourceFile.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgShapes.h"
@@ -11,9 +12,6 @@
 namespace dbinst {
 namespace {
 
-constexpr int kYesKey = 153;
-constexpr int kNoKey = 154;
-constexpr int kOkKey = 155;
 constexpr std::string_view kLayoutResource = "TFORMMESSAGE";
 
 }  // namespace
@@ -27,9 +25,9 @@ TFormMessage::TFormMessage(const ResourceModule& resources, TvgForm* owner) {
     throw EFormLoadError("the installer carries no layout " + std::string(kLayoutResource));
   LoadLayout(*layout);
   SetOwner(owner);
-  Object<TvgButton>("ButtonOk").SetText(GeneralMod->Text(kOkKey));
-  Object<TvgButton>("ButtonYes").SetText(GeneralMod->Text(kYesKey));
-  Object<TvgButton>("ButtonNo").SetText(GeneralMod->Text(kNoKey));
+  Object<TvgButton>("ButtonOk").SetText(GeneralMod->Text(TextKey::Ok));
+  Object<TvgButton>("ButtonYes").SetText(GeneralMod->Text(TextKey::Yes));
+  Object<TvgButton>("ButtonNo").SetText(GeneralMod->Text(TextKey::No));
 }
 
 void TFormMessage::Prepare(TvgImage& specimen, std::string_view text, std::string_view caption,
@@ -75,9 +73,9 @@ bool TFormMessage::ApplyScriptedAnswer(std::string_view answer, std::string& err
   }
   // The buttons shown may have changed since the last paint; the click aims at where they are now.
   Scene().Layout();
-  if (answer == "yes") return ScriptClick("ButtonYes", error);
-  if (answer == "no") return ScriptClick("ButtonNo", error);
-  if (answer == "ok") return ScriptClick("ButtonOk", error);
+  if (answer == "yes") return ClickNamed(*this, "ButtonYes", error);
+  if (answer == "no") return ClickNamed(*this, "ButtonNo", error);
+  if (answer == "ok") return ClickNamed(*this, "ButtonOk", error);
   if (answer == "close") {
     Close();
     return true;

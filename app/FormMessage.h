@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/MessageWindow.h"
+#include "ui/Automation.h"
 #include "ui/TvgForm.h"
 
 namespace dbinst {
@@ -28,14 +29,16 @@ class TFormMessage : public TvgForm, public MessageWindow {
   void ButtonNoClick(TvgObject& sender);
   void ButtonOkClick(TvgObject& sender);
 
-  std::string_view DialogKind() const override { return "message"; }
-  bool ApplyScriptedAnswer(std::string_view answer, std::string& error) override;
-
  private:
+  // "yes", "no" and "ok" click their buttons, "close" closes the window without an answer.
+  bool ApplyScriptedAnswer(std::string_view answer, std::string& error);
   // The steps Ask and Tell share: picture, texts and which buttons show.
   void Prepare(TvgImage& specimen, std::string_view text, std::string_view caption, bool question);
 
   uint8_t answer_ = 0;
+  ScriptedDialog scripted_{*this, "message", [this](std::string_view answer, std::string& error) {
+                             return ApplyScriptedAnswer(answer, error);
+                           }};
 };
 
 }  // namespace dbinst

@@ -5,22 +5,14 @@
 #include "platform/Text.h"
 
 namespace dbinst {
-namespace {
-
-std::u16string Utf16Units(const std::vector<uint8_t>& data) {
-  std::u16string units;
-  units.reserve(data.size() / 2);
-  for (size_t i = 0; i + 1 < data.size(); i += 2) {
-    units += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-  }
-  return units;
+std::u16string RegValueUnits(const RegValue& value) {
+  return Utf16Units(
+      std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
 }
-
-}  // namespace
 
 std::optional<std::string> RegValueText(const RegValue& value) {
   if (value.type != kRegSz && value.type != kRegExpandSz) return std::nullopt;
-  std::u16string units = Utf16Units(value.data);
+  std::u16string units = RegValueUnits(value);
   // A string stored without its terminating zero still reads; text after a zero does not.
   const size_t end = units.find(u'\0');
   if (end != std::u16string::npos) units.resize(end);
@@ -46,7 +38,7 @@ std::optional<double> RegValueDouble(const RegValue& value) {
 std::vector<std::string> RegValueMultiText(const RegValue& value) {
   std::vector<std::string> items;
   if (value.type != kRegMultiSz) return items;
-  const std::u16string units = Utf16Units(value.data);
+  const std::u16string units = RegValueUnits(value);
   size_t start = 0;
   while (start < units.size()) {
     size_t end = units.find(u'\0', start);

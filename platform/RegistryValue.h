@@ -17,6 +17,9 @@ std::optional<int32_t> RegValueInteger(const RegValue& value);      // REG_DWORD
 std::optional<double> RegValueDouble(const RegValue& value);        // REG_BINARY of 8 bytes
 std::vector<std::string> RegValueMultiText(const RegValue& value);  // REG_MULTI_SZ
 
+// The UTF-16 code units of the value's data, its terminating zeros included.
+std::u16string RegValueUnits(const RegValue& value);
+
 RegValue MakeRegText(std::string_view utf8, uint32_t type = kRegSz);
 RegValue MakeRegDword(uint32_t number);
 

@@ -135,6 +135,19 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+  }
+  return units;
+}
+
+std::string SanitizedUtf8(std::string_view bytes) { return Utf16ToUtf8(Utf8ToUtf16(bytes)); }
+
 std::string ToUpper(std::string_view text) { return MapCase(text, UpperOf); }
 std::string ToLower(std::string_view text) { return MapCase(text, LowerOf); }
 

@@ -14,6 +14,11 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // Surrogate pairs are joined; a lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 std::string CodePointToUtf8(char32_t cp);
+// The UTF-16 code units of bytes stored two to a unit, little-endian unless said otherwise; an odd
+// last byte is left out.
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian = false);
+// Bytes that claim to be UTF-8 made valid: each malformed byte becomes U+FFFD.
+std::string SanitizedUtf8(std::string_view bytes);
 
 std::string ToUpper(std::string_view text);
 std::string ToLower(std::string_view text);

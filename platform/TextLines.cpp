@@ -8,19 +8,10 @@ namespace {
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    units += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
-  }
-  std::string out = Utf16ToUtf8(units);
+  std::string out = Utf16ToUtf8(Utf16Units(bytes, bigEndian));
   if (bytes.size() % 2 != 0) out += kReplacement;
   return out;
 }
-
-std::string SanitizedUtf8(std::string_view bytes) { return Utf16ToUtf8(Utf8ToUtf16(bytes)); }
 
 }  // namespace
 

@@ -1,13 +1,17 @@
 // formc: compiles a text form into the binary form stream the installer carries.
+//   formc --vocabulary README.md   writes the vocabulary of the layouts into the README anew
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "ui/FormIncludes.h"
 #include "ui/FormStreamReader.h"
 #include "ui/FormText.h"
+#include "ui/FormVocabulary.h"
 
 namespace {
 
@@ -83,12 +87,33 @@ dbinst::TFormIncludeReader IncludeReader(const TOptions& options) {
   };
 }
 
+// The part of the README between its vocabulary markers, made anew from the declarations.
+int WriteVocabulary(const fs::path& readme) {
+  std::string text;
+  if (!ReadWholeFile(readme, text)) {
+    std::cerr << readme.string() << ": cannot read\n";
+    return 1;
+  }
+  const std::optional<std::string> updated = dbinst::WithVocabulary(text, dbinst::FormVocabulary());
+  if (!updated) {
+    std::cerr << readme.string() << ": no vocabulary markers\n";
+    return 1;
+  }
+  if (!WriteWholeFile(readme, *updated)) {
+    std::cerr << readme.string() << ": cannot write\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string_view(argv[1]) == "--vocabulary") return WriteVocabulary(argv[2]);
   TOptions options;
   if (!ParseOptions(argc, argv, options)) {
-    std::cerr << "usage: formc [--include-dir DIR]... [--expanded TEXT_OUT] INPUT.txt OUTPUT\n";
+    std::cerr << "usage: formc [--include-dir DIR]... [--expanded TEXT_OUT] INPUT.txt OUTPUT\n"
+                 "       formc --vocabulary README.md\n";
     return 2;
   }
   std::string text;

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "ui/Automation.h"
 #include "ui/FormStreamReader.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgForm.h"
@@ -38,7 +39,7 @@ class TLayoutPreview : public TvgForm {
 
   void Write(const fs::path& file) {
     std::string error;
-    if (!WriteSnapshot(file.string(), error)) throw std::runtime_error(error);
+    if (!WriteSnapshot(*this, file.string(), error)) throw std::runtime_error(error);
     std::printf("%s\n", file.string().c_str());
   }
 

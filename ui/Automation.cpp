@@ -1,18 +1,21 @@
 #include "ui/Automation.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
 #include "platform/Display.h"
+#include "platform/ExitCodes.h"
+#include "platform/ProcessExit.h"
 #include "platform/ScriptInput.h"
-#include "ui/AlphaColor.h"
 #include "ui/JsonWriter.h"
+#include "ui/PropertyTable.h"
+#include "ui/SceneFrame.h"
 #include "ui/TvgApplication.h"
-#include "ui/TvgControls.h"
 #include "ui/TvgForm.h"
-#include "ui/TvgProgressBar.h"
-#include "ui/TvgTabControl.h"
 #include "ui/TvgTreeView.h"
 
 namespace dbinst {
@@ -20,6 +23,17 @@ namespace {
 
 // Wait longer than a day is no script's intent and would only hang the run.
 constexpr uint64_t kLongestWait = 24ull * 60 * 60 * 1000;
+
+std::vector<const ScriptedDialog*>& Dialogs() {
+  static std::vector<const ScriptedDialog*> dialogs;
+  return dialogs;
+}
+
+void WriteToStandardOutput(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
 
 std::string_view Trimmed(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");
@@ -133,37 +147,10 @@ std::optional<uint64_t> ParseCount(std::string_view text) {
   return value;
 }
 
+// Each kind's state as its property declarations show it.
 void DumpObject(JsonWriter& json, const TvgObject& object) {
   json.Key(object.Name()).BeginObject();
-  json.Key("class").String(object.ClassName());
-  json.Key("text").String(object.Text());
-  json.Key("visible").Bool(object.Visible());
-  json.Key("enabled").Bool(object.Enabled());
-  json.Key("opacity").Number(object.Opacity());
-  json.Key("color").String(AlphaColorText(object.TextColor()));
-  json.Key("fontStyle").String(object.TextBold() ? "bold" : "regular");
-  if (const auto* radio = dynamic_cast<const TvgRadioButton*>(&object)) {
-    json.Key("checked").Bool(radio->IsChecked());
-  }
-  if (const auto* item = dynamic_cast<const TvgTreeViewItem*>(&object)) {
-    json.Key("checked").Bool(item->IsChecked());
-  }
-  if (const auto* tabs = dynamic_cast<const TvgTabControl*>(&object)) {
-    json.Key("selected").String(tabs->Selected() ? tabs->Selected()->Name() : "");
-  }
-  if (const auto* bar = dynamic_cast<const TvgProgressBar*>(&object)) {
-    json.Key("min").Number(bar->Min()).Key("max").Number(bar->Max());
-    json.Key("value").Number(bar->Value());
-  }
-  if (const auto* tree = dynamic_cast<const TvgTreeView*>(&object)) {
-    json.Key("items").BeginArray();
-    for (const TvgTreeViewItem* item : tree->Items()) {
-      json.BeginObject().Key("text").String(item->Text());
-      json.Key("checked").Bool(item->IsChecked()).Key("selected").Bool(item->IsSelected());
-      json.EndObject();
-    }
-    json.EndArray();
-  }
+  object.StoredProperties().Dump(object, json);
   json.EndObject();
 }
 
@@ -180,6 +167,53 @@ bool ClickObject(TvgForm& form, TvgObject& object, std::string& error) {
   if (!CheckClickable(form, object, object, centre, error)) return false;
   PressAndRelease(form, centre);
   return true;
+}
+
+bool ClickNamed(TvgForm& form, std::string_view name, std::string& error) {
+  TvgObject* object = form.Scene().Find(name);
+  if (!object) {
+    error = form.Name() + " has no object " + std::string(name);
+    return false;
+  }
+  return ClickObject(form, *object, error);
+}
+
+bool WriteSnapshot(TvgForm& form, const std::string& path, std::string& error) {
+  const SceneFrame frame(form.Scene(), form.ClientWidth(), form.ClientHeight(), form.Scale());
+  if (!frame.Valid()) {
+    error = "cannot draw " + form.Name();
+    return false;
+  }
+  return frame.WritePng(path, error);
+}
+
+ScriptedDialog::ScriptedDialog(const TvgForm& form, std::string kind, TScriptedAnswer answer)
+    : form_(form), kind_(std::move(kind)), answer_(std::move(answer)) {
+  Dialogs().push_back(this);
+}
+
+ScriptedDialog::~ScriptedDialog() { std::erase(Dialogs(), this); }
+
+const ScriptedDialog* ScriptedDialog::Of(const TvgForm& form) {
+  for (const ScriptedDialog* dialog : Dialogs()) {
+    if (&dialog->form_ == &form) return dialog;
+  }
+  return nullptr;
+}
+
+void StartScriptFromEnvironment(TvgApplication& application) {
+  const char* source = std::getenv("DBINST_SCRIPT");
+  if (!source || !*source) return;
+  const UiServices& services = CurrentUiServices();
+  std::string error = "this program cannot read scripts";
+  std::unique_ptr<ScriptInput> input =
+      services.openScript ? services.openScript(source, error) : nullptr;
+  if (!input) {
+    std::fprintf(stderr, "DBINST_SCRIPT: %s\n", error.c_str());
+    ExitProcessWithCode(kExitCodeFatal);
+  }
+  application.StartScript(std::make_unique<Automation>(
+      application, std::move(input), std::string(source) != "-", WriteToStandardOutput));
 }
 
 std::string JsonError(std::string_view message) {
@@ -322,29 +356,26 @@ std::string Automation::Queue(std::string kind, std::string_view answer) {
   queued_.push_back({std::move(kind), std::string(answer)});
   // A dialog of that kind already open takes it at once.
   TvgForm* modal = application_.ActiveModalForm();
-  if (modal && modal->Shown()) OfferQueuedAnswer(*modal);
+  if (modal && modal->Shown()) ModalStarted(*modal);
   return {};
 }
 
-void Automation::QueueAnswer(std::string kind, std::string answer) {
-  queued_.push_back({std::move(kind), std::move(answer)});
-}
-
-void Automation::OfferQueuedAnswer(TvgForm& form) {
-  const std::string_view kind = form.DialogKind();
-  if (kind.empty()) return;
+void Automation::ModalStarted(TvgForm& form) {
+  const ScriptedDialog* dialog = ScriptedDialog::Of(form);
+  if (!dialog) return;
   for (auto it = queued_.begin(); it != queued_.end(); ++it) {
-    if (it->kind != kind) continue;
+    if (it->kind != dialog->Kind()) continue;
     const std::string answer = it->answer;
     queued_.erase(it);
-    ApplyAnswer(form, answer);
+    ApplyAnswer(form, *dialog, answer);
     return;
   }
 }
 
-void Automation::ApplyAnswer(TvgForm& form, const std::string& answer) {
+void Automation::ApplyAnswer(TvgForm& form, const ScriptedDialog& dialog,
+                             const std::string& answer) {
   std::string error;
-  if (form.ApplyScriptedAnswer(answer, error)) return;
+  if (dialog.Answer(answer, error)) return;
   const std::string message = form.Name() + " refused the answer " + answer + ": " + error;
   // The answer was given when it was queued; the command that opened the dialog reports it.
   if (!pending_.empty()) {
@@ -386,11 +417,22 @@ std::string Automation::Snapshot(std::string_view path) {
   TvgForm* form = application_.TopmostShownForm();
   if (!form) return JsonError("no window is shown");
   std::string error;
-  if (!form->WriteSnapshot(std::string(path), error)) return JsonError(error);
+  if (!WriteSnapshot(*form, std::string(path), error)) return JsonError(error);
   return {};
 }
 
-void Automation::AnswerPendingBeforeExit() {
+void Automation::Finish() {
+  TvgForm* form = application_.TopmostShownForm();
+  if (!form) ExitProcessWithCode(kExitCodeFinished);
+  queued_.push_back({"message", "yes"});
+  form->Close();
+  if (form->Shown()) {
+    std::fprintf(stderr, "The script ended and %s refused to close.\n", form->Name().c_str());
+    ExitProcessWithCode(kExitCodeWindowStayedOpen);
+  }
+}
+
+void Automation::BeforeExit() {
   while (!pending_.empty()) {
     const std::string failed = std::move(pending_.back().error);
     pending_.pop_back();

@@ -70,13 +70,31 @@ void CallLoaded(TvgObject& object, TFormLoadContext& context) {
 
 }  // namespace
 
-TNotifyEvent TFormLoadContext::Handler(std::string_view name, std::string_view where) const {
-  const auto exact = handlers_.find(std::string(name));
-  if (exact != handlers_.end()) return exact->second;
-  for (const auto& [bound, handler] : handlers_) {
-    if (EqualsNoCase(bound, name)) return handler;
+template <class THandler>
+THandler TFormLoadContext::Find(const std::map<std::string, THandler>* handlers,
+                                std::string_view name, std::string_view where) const {
+  if (handlers) {
+    const auto exact = handlers->find(std::string(name));
+    if (exact != handlers->end()) return exact->second;
+    for (const auto& [bound, handler] : *handlers) {
+      if (EqualsNoCase(bound, name)) return handler;
+    }
   }
   Fail(std::string(where) + ": the window has no handler '" + std::string(name) + "'");
+}
+
+TNotifyEvent TFormLoadContext::Handler(std::string_view name, std::string_view where) const {
+  return Find(&handlers_, name, where);
+}
+
+std::function<void(TTimer&)> TFormLoadContext::TimerHandler(std::string_view name,
+                                                            std::string_view where) const {
+  return Find(timerHandlers_, name, where);
+}
+
+std::function<void(bool&)> TFormLoadContext::CloseQueryHandler(std::string_view name,
+                                                               std::string_view where) const {
+  return Find(closeQueryHandlers_, name, where);
 }
 
 void TFormLoadContext::Register(TvgObject& object) {
@@ -99,6 +117,12 @@ std::unique_ptr<TvgObject> CreateSceneObject(std::string_view className) {
     if (EqualsNoCase(kind, className)) return make();
   }
   return nullptr;
+}
+
+std::vector<std::string_view> SceneKindNames() {
+  std::vector<std::string_view> names;
+  for (const auto& [kind, make] : kSceneKinds) names.push_back(kind);
+  return names;
 }
 
 std::unique_ptr<TvgObject> LoadSceneObject(const TFormObject& stored, TFormLoadContext& context) {

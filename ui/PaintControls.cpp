@@ -14,13 +14,6 @@ namespace dbinst {
 
 namespace {
 
-constexpr TAlphaColor kAccent = 0xFF2F6FB0;
-
-float DisabledOpacity(const TvgObject& object, const TvgStyle& style) {
-  return object.EnabledOnScreen() ? 1.0f
-                                  : std::clamp(style.Number("Disabled.Opacity", 0.45f), 0.0f, 1.0f);
-}
-
 TRectF Inset(TRectF rect, float by) {
   return {rect.left + by, rect.top + by, rect.right - by, rect.bottom - by};
 }
@@ -48,11 +41,11 @@ void TvgButton::Paint(cairo_t* cr) const {
     RoundedRectPath(cr, rect, radius);
     const TAlphaColor top = style.Color(fill, style.Color("Fill.Color", 0xFFF0F0F0));
     FillVertical(cr, rect, top, style.Color(fill + "2", top));
-    const TAlphaColor border =
-        default_ ? style.Color("Stroke.Default", kAccent) : style.Color("Stroke.Color", 0xFF909090);
+    const TAlphaColor border = default_ ? ColorOrAccent(*this, style, "Stroke.Default")
+                                        : style.Color("Stroke.Color", 0xFF909090);
     StrokeRoundedRect(cr, rect, radius, border);
     if (focusEffect_ && HasFocus(*this)) {
-      StrokeRoundedRect(cr, Inset(rect, 2), radius - 1, style.Color("Focus.Color", kAccent));
+      StrokeRoundedRect(cr, Inset(rect, 2), radius - 1, ColorOrAccent(*this, style, "Focus.Color"));
     }
     TTextLook look;
     look.font = font_;
@@ -78,12 +71,12 @@ void TvgRadioButton::Paint(cairo_t* cr) const {
     cairo_stroke(cr);
     if (checked_) {
       CirclePath(cr, x, y, size * 0.27);
-      SetSourceColor(cr, style.Color("Check.Color", kAccent));
+      SetSourceColor(cr, ColorOrAccent(*this, style, "Check.Color"));
       cairo_fill(cr);
     }
     if (HasFocus(*this)) {
       CirclePath(cr, x, y, radius + 1.5);
-      SetSourceColor(cr, style.Color("Focus.Color", kAccent) & 0x80FFFFFF);
+      SetSourceColor(cr, ColorOrAccent(*this, style, "Focus.Color") & 0x80FFFFFF);
       cairo_stroke(cr);
     }
     TTextLook look;
@@ -139,7 +132,7 @@ void TvgProgressBar::Paint(cairo_t* cr) const {
     bar.top = inner.bottom - inner.Height() * done;
   }
   RoundedRectPath(cr, bar, radius - 1);
-  FillWithStyle(cr, bar, style, "Bar.Color", kAccent);
+  FillWithStyle(cr, bar, style, "Bar.Color", AccentColor(*this));
 }
 
 }  // namespace dbinst

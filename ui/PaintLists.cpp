@@ -11,13 +11,6 @@ namespace dbinst {
 
 namespace {
 
-constexpr TAlphaColor kAccent = 0xFF2F6FB0;
-
-float DimmedOpacity(const TvgObject& object, const TvgStyle& style) {
-  return object.EnabledOnScreen() ? 1.0f
-                                  : std::clamp(style.Number("Disabled.Opacity", 0.45f), 0.0f, 1.0f);
-}
-
 void DrawCheckMark(cairo_t* cr, TRectF box, TAlphaColor color) {
   const float w = box.Width(), h = box.Height();
   cairo_new_path(cr);
@@ -37,20 +30,20 @@ void DrawCheckBox(cairo_t* cr, const TvgObject& owner, TRectF box, bool checked)
   RoundedRectPath(cr, box, radius);
   FillWithStyle(cr, box, style, "Fill.Color", 0xFFFFFFFF);
   StrokeRoundedRect(cr, box, radius, style.Color("Stroke.Color", 0xFF808080));
-  if (checked) DrawCheckMark(cr, box, style.Color("Check.Color", kAccent));
+  if (checked) DrawCheckMark(cr, box, ColorOrAccent(owner, style, "Check.Color"));
 }
 
 }  // namespace
 
 void TvgTreeView::Paint(cairo_t* cr) const {
   const TvgStyle& style = StyleOf(*this, "treeviewstyle");
-  PaintWithOpacity(cr, DimmedOpacity(*this, style), [&] {
+  PaintWithOpacity(cr, DisabledOpacity(*this, style), [&] {
     const TRectF rect = LocalRect();
     const float radius = style.Number("CornerRadius", 2);
     RoundedRectPath(cr, rect, radius);
     SetSourceColor(cr, style.Color("Fill.Color", 0xFFFFFFFF));
     cairo_fill(cr);
-    const TAlphaColor border = HasFocus(*this) ? style.Color("Focus.Color", kAccent)
+    const TAlphaColor border = HasFocus(*this) ? ColorOrAccent(*this, style, "Focus.Color")
                                                : style.Color("Stroke.Color", 0xFFA0A0A0);
     StrokeRoundedRect(cr, rect, radius, border);
   });
@@ -60,12 +53,12 @@ void TvgTreeViewItem::Paint(cairo_t* cr) const {
   const TvgTreeView* tree = TreeView();
   const TvgObject& owner = tree ? static_cast<const TvgObject&>(*tree) : *this;
   const TvgStyle& style = StyleOf(owner, "treeviewstyle");
-  PaintWithOpacity(cr, DimmedOpacity(*this, style), [&] {
+  PaintWithOpacity(cr, DisabledOpacity(*this, style), [&] {
     const TRectF row = LocalRect();
     const bool selected = IsSelected();
     if (selected) {
       cairo_rectangle(cr, 1, 0, std::max(0.0f, row.Width() - 2), row.Height());
-      SetSourceColor(cr, style.Color("Selection.Color", kAccent));
+      SetSourceColor(cr, ColorOrAccent(owner, style, "Selection.Color"));
       cairo_fill(cr);
     }
     float textLeft = 4;

@@ -4,11 +4,11 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <memory>
-
 #include <numbers>
+
+#include "platform/Text.h"
 #include "ui/BuiltInStyles.h"
 #include "ui/TvgResources.h"
 #include "ui/TvgScene.h"
@@ -86,13 +86,6 @@ double VerticalOffset(ETextAlign align, double space, double height) {
       return space - height;
   }
   return 0;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
 }
 
 }  // namespace
@@ -201,6 +194,9 @@ const TvgStyle* FindStyle(const TvgObject& object, std::string_view name) {
   return scene ? scene->Style(name) : BuiltInStyle(name);
 }
 
+// What every control shares: the accent colour and how a disabled control fades.
+constexpr std::string_view kCommonStyle = "commonstyle";
+
 const TvgStyle& EmptyStyle() {
   static const TvgStyle kEmpty;
   return kEmpty;
@@ -224,6 +220,21 @@ void FillWithStyle(cairo_t* cr, TRectF rect, const TvgStyle& style, const std::s
                    TAlphaColor fallback) {
   const TAlphaColor top = style.Color(prefix, fallback);
   FillVertical(cr, rect, top, style.Color(prefix + "2", top));
+}
+
+TAlphaColor AccentColor(const TvgObject& object) {
+  return NamedStyle(object, kCommonStyle).Color("Accent.Color", kColorBlack);
+}
+
+TAlphaColor ColorOrAccent(const TvgObject& object, const TvgStyle& style,
+                          std::string_view property) {
+  return style.Color(property, AccentColor(object));
+}
+
+float DisabledOpacity(const TvgObject& object, const TvgStyle& style) {
+  if (object.EnabledOnScreen()) return 1.0f;
+  const float fallback = NamedStyle(object, kCommonStyle).Number("Disabled.Opacity", 1.0f);
+  return std::clamp(style.Number("Disabled.Opacity", fallback), 0.0f, 1.0f);
 }
 
 bool HasFocus(const TvgObject& object) {

@@ -54,6 +54,14 @@ const TvgStyle& NamedStyle(const TvgObject& object, std::string_view name);
 // of parameters named prefix and prefix + "2".
 void FillWithStyle(cairo_t* cr, TRectF rect, const TvgStyle& style, const std::string& prefix,
                    TAlphaColor fallback);
+// The one accent colour of focus, checks, selection and progress: the scene's "commonstyle".
+TAlphaColor AccentColor(const TvgObject& object);
+// The style's colour parameter, else the accent.
+TAlphaColor ColorOrAccent(const TvgObject& object, const TvgStyle& style,
+                          std::string_view property);
+// 1 for an object enabled on screen; a disabled one fades to its style's Disabled.Opacity, else
+// to the one of "commonstyle".
+float DisabledOpacity(const TvgObject& object, const TvgStyle& style);
 // Whether the object is its scene's active control.
 bool HasFocus(const TvgObject& object);
 // Draws what paint draws at the given opacity, through a group when below 1.

@@ -16,27 +16,37 @@ bool TStoredProperty::EqualsIdent(std::string_view a, std::string_view b) {
   return EqualsNoCase(a, b);
 }
 
-bool TStoredProperty::Is(std::string_view name) const { return EqualsNoCase(property_.name, name); }
-
-std::string TStoredProperty::Where() const {
-  return DescribeObject(owner_) + ", property " + property_.name;
-}
+std::string TStoredProperty::Where() const { return owner_ + ", property " + property_.name; }
 
 void TStoredProperty::Fail(const std::string& problem) const {
   context_.Fail(Where() + ": " + problem);
 }
 
+namespace {
+
+bool IsNumeric(const TFormValue& value) {
+  return value.IsInteger() || value.type == EFormValueType::vaSingle ||
+         value.type == EFormValueType::vaDouble || value.type == EFormValueType::vaExtended ||
+         value.type == EFormValueType::vaCurrency;
+}
+
+}  // namespace
+
 float TStoredProperty::Number() const {
-  const TFormValue& value = property_.value;
-  const bool numeric = value.IsInteger() || value.type == EFormValueType::vaSingle ||
-                       value.type == EFormValueType::vaDouble ||
-                       value.type == EFormValueType::vaExtended ||
-                       value.type == EFormValueType::vaCurrency;
-  if (!numeric) Fail("expected a number");
-  const double number = value.Number();
+  if (!IsNumeric(property_.value)) Fail("expected a number");
+  const double number = property_.value.Number();
   // Beyond single precision a stored number can only be a broken layout.
   if (!std::isfinite(number) || std::fabs(number) > 1e9) Fail("number out of range");
   return static_cast<float>(number);
+}
+
+double TStoredProperty::NumberFromTo(double low, double high) const {
+  const double number = property_.value.Number();
+  if (!IsNumeric(property_.value) || !(number >= low && number <= high)) {
+    Fail("expected a number from " + std::to_string(static_cast<long long>(low)) + " to " +
+         std::to_string(static_cast<long long>(high)));
+  }
+  return number;
 }
 
 float TStoredProperty::NumberAtLeast(float minimum) const {
@@ -89,35 +99,45 @@ const std::string& TStoredProperty::Binary() const {
   return property_.value.bytes;
 }
 
-TNotifyEvent TStoredProperty::Handler() const {
-  const TFormValue& value = property_.value;
-  if (value.type == EFormValueType::vaNil) return {};
-  if (!value.IsText()) Fail("expected the name of a handler");
-  return context_.Handler(value.Text(), Where());
+std::string TStoredProperty::HandlerName() const {
+  if (!property_.value.IsText()) Fail("expected the name of a handler");
+  return property_.value.Text();
 }
 
-bool LoadFontProperty(TFont& font, const TStoredProperty& property) {
-  if (property.Is("Font.Family")) {
-    font.family = property.Text();
-  } else if (property.Is("Font.Size")) {
-    font.size = property.Number();
-    if (font.size <= 0) property.Fail("expected a size above 0");
-  } else if (property.Is("Font.Style")) {
-    font.bold = false;
-    font.italic = false;
-    for (const std::string& element : property.Set()) {
-      if (EqualsNoCase(element, "vgFontBold")) {
-        font.bold = true;
-      } else if (EqualsNoCase(element, "vgFontItalic")) {
-        font.italic = true;
-      } else {
-        property.Fail("unknown font style '" + element + "'");
-      }
+TNotifyEvent TStoredProperty::Handler() const {
+  if (property_.value.type == EFormValueType::vaNil) return {};
+  return context_.Handler(HandlerName(), Where());
+}
+
+std::function<void(TTimer&)> TStoredProperty::TimerHandler() const {
+  if (property_.value.type == EFormValueType::vaNil) return {};
+  return context_.TimerHandler(HandlerName(), Where());
+}
+
+std::function<void(bool&)> TStoredProperty::CloseQueryHandler() const {
+  if (property_.value.type == EFormValueType::vaNil) return {};
+  return context_.CloseQueryHandler(HandlerName(), Where());
+}
+
+void LoadFontFamily(TFont& font, const TStoredProperty& property) { font.family = property.Text(); }
+
+void LoadFontSize(TFont& font, const TStoredProperty& property) {
+  font.size = property.Number();
+  if (font.size <= 0) property.Fail("expected a size above 0");
+}
+
+void LoadFontStyle(TFont& font, const TStoredProperty& property) {
+  font.bold = false;
+  font.italic = false;
+  for (const std::string& element : property.Set()) {
+    if (EqualsNoCase(element, "vgFontBold")) {
+      font.bold = true;
+    } else if (EqualsNoCase(element, "vgFontItalic")) {
+      font.italic = true;
+    } else {
+      property.Fail("unknown font style '" + element + "'");
     }
-  } else {
-    return false;
   }
-  return true;
 }
 
 }  // namespace dbinst

@@ -1,8 +1,24 @@
 #include "ui/TTimer.h"
 
+#include "ui/PropertyTable.h"
 #include "ui/TvgApplication.h"
 
 namespace dbinst {
+
+const TPropertyTable<TTimer>& TTimer::StoredProperties() {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TTimer> table =
+      TPropertiesOf<TTimer>("TTimer", nullptr)
+          .Stored("Enabled", kTrueOrFalse, [](TTimer& timer, P p) { timer.SetEnabled(p.Bool()); })
+          .Stored("Interval", "a number of milliseconds",
+                  [](TTimer& timer, P p) {
+                    timer.SetInterval(static_cast<uint32_t>(p.NumberFromTo(0, 0x7FFFFFFF)));
+                  })
+          .Stored("OnTimer", "the name of a timer handler of the window",
+                  [](TTimer& timer, P p) { timer.OnTimer = p.TimerHandler(); })
+          .Table();
+  return table;
+}
 
 TTimer::TTimer(std::string name) : name_(std::move(name)) {
   TvgApplication& application = TvgApplication::Instance();

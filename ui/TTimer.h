@@ -17,6 +17,9 @@ class TTimer {
   TTimer(const TTimer&) = delete;
   TTimer& operator=(const TTimer&) = delete;
 
+  // The properties a layout stores for a timer.
+  static const TPropertyTable<TTimer>& StoredProperties();
+
   const std::string& Name() const { return name_; }
   bool Enabled() const { return enabled_; }
   // Enabling starts a new interval.

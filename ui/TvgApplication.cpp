@@ -1,16 +1,13 @@
 #include "ui/TvgApplication.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/Display.h"
 #include "platform/ExitCodes.h"
 #include "platform/HeadlessDisplay.h"
-#include "platform/ProcessExit.h"
-#include "platform/ScriptInput.h"
-#include "ui/Automation.h"
+#include "ui/ScriptDriver.h"
 #include "ui/TTimer.h"
 #include "ui/TvgForm.h"
 
@@ -35,27 +32,11 @@ std::unique_ptr<Display> OpenDisplay() {
   return std::make_unique<HeadlessDisplay>();
 }
 
-void WriteToStandardOutput(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
 }  // namespace
 
-TvgApplication& TvgApplication::Instance() {
-  // Never destroyed: every way out of the program ends the process with the windows still there.
-  static TvgApplication* instance = [] {
-    auto* created = new TvgApplication();
-    SetBeforeExit([] {
-      if (Instance().automation_) Instance().automation_->AnswerPendingBeforeExit();
-    });
-    return created;
-  }();
-  return *instance;
-}
-
 TvgApplication::TvgApplication() = default;
+
+TvgApplication::~TvgApplication() = default;
 
 Display& TvgApplication::Screen() const {
   if (!display_) display_ = OpenDisplay();
@@ -92,34 +73,26 @@ std::vector<std::string> TvgApplication::LogLines() const {
 }
 
 uint64_t TvgApplication::Now() const {
-  const_cast<TvgApplication*>(this)->StartScriptFromEnvironment();
+  const_cast<TvgApplication*>(this)->StartScriptOnce();
   return VirtualClock() ? virtualNow_ : Screen().Ticks();
 }
 
-bool TvgApplication::VirtualClock() const { return automation_ && !automation_->Ended(); }
+bool TvgApplication::VirtualClock() const { return script_ && !script_->Ended(); }
 
-void TvgApplication::StartScriptFromEnvironment() {
-  if (scriptChecked_) return;
-  scriptChecked_ = true;
-  const char* source = std::getenv("DBINST_SCRIPT");
-  if (!source || !*source) return;
-  const UiServices& services = CurrentUiServices();
-  std::string error = "this program cannot read scripts";
-  std::unique_ptr<ScriptInput> input =
-      services.openScript ? services.openScript(source, error) : nullptr;
-  if (!input) {
-    std::fprintf(stderr, "DBINST_SCRIPT: %s\n", error.c_str());
-    ExitProcessWithCode(kExitCodeFatal);
-  }
-  StartScript(std::move(input), std::string(source) != "-", WriteToStandardOutput);
+void TvgApplication::SetScriptStarter(std::function<void(TvgApplication&)> starter) {
+  scriptStarter_ = std::move(starter);
 }
 
-void TvgApplication::StartScript(std::unique_ptr<ScriptInput> input, bool linesArriveTogether,
-                                 std::function<void(const std::string&)> writeLine) {
+void TvgApplication::StartScriptOnce() {
+  if (scriptChecked_) return;
+  scriptChecked_ = true;
+  if (scriptStarter_) scriptStarter_(*this);
+}
+
+void TvgApplication::StartScript(std::unique_ptr<ScriptDriver> script) {
   scriptChecked_ = true;
   virtualNow_ = 0;
-  automation_ = std::make_unique<Automation>(*this, std::move(input), linesArriveTogether,
-                                             std::move(writeLine));
+  script_ = std::move(script);
   for (TTimer* timer : timers_) {
     // Timers armed on the real clock start over on the virtual one.
     if (timer->Enabled()) {
@@ -129,7 +102,7 @@ void TvgApplication::StartScript(std::unique_ptr<ScriptInput> input, bool linesA
   }
 }
 
-void TvgApplication::StopScript() { automation_.reset(); }
+void TvgApplication::StopScript() { script_.reset(); }
 
 TvgForm* TvgApplication::TopmostShownForm() const {
   for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
@@ -211,10 +184,10 @@ void TvgApplication::RepaintChanged() {
 }
 
 void TvgApplication::ProcessMessages() {
-  StartScriptFromEnvironment();
+  StartScriptOnce();
   DispatchInput();
   FireDueTimers();
-  if (automation_) automation_->RunArrived(0);
+  if (script_) script_->RunArrived(0);
   RepaintChanged();
 }
 
@@ -230,30 +203,17 @@ uint32_t TvgApplication::MillisecondsToNextTimer() const {
 }
 
 void TvgApplication::Idle() {
-  if (automation_ && automation_->MayStartCommand()) {
+  if (script_ && script_->MayStartCommand()) {
     if (Headless()) {
       // In memory nothing but the script can bring work.
-      automation_->RunArrived(-1);
-    } else if (!automation_->RunArrived(kScriptSlice)) {
+      script_->RunArrived(-1);
+    } else if (!script_->RunArrived(kScriptSlice)) {
       Screen().WaitEvent(kScriptSlice);
     }
     return;
   }
-  if (automation_ && automation_->Ended() && Headless()) FinishScript();
+  if (script_ && script_->Ended() && Headless()) script_->Finish();
   Screen().WaitEvent(MillisecondsToNextTimer());
-}
-
-void TvgApplication::FinishScript() {
-  // The close request of the topmost window, confirming its question, as a person leaving the
-  // program would; the loops unwind and come back here for the next window.
-  TvgForm* form = TopmostShownForm();
-  if (!form) ExitProcessWithCode(kExitCodeFinished);
-  automation_->QueueAnswer("message", "yes");
-  form->Close();
-  if (form->Shown()) {
-    std::fprintf(stderr, "The script ended and %s refused to close.\n", form->Name().c_str());
-    ExitProcessWithCode(kExitCodeWindowStayedOpen);
-  }
 }
 
 void TvgApplication::Run() {
@@ -265,7 +225,7 @@ void TvgApplication::Run() {
 
 void TvgApplication::RunModal(TvgForm& form) {
   modalForms_.push_back(&form);
-  if (automation_) automation_->OfferQueuedAnswer(form);
+  if (script_) script_->ModalStarted(form);
   while (form.Shown()) {
     ProcessMessages();
     if (form.Shown()) Idle();

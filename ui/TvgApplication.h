@@ -11,16 +11,17 @@ namespace dbinst {
 class TvgForm;
 class TTimer;
 class Display;
-class Automation;
-class ScriptInput;
+class ScriptDriver;
 struct DisplayEvent;
 
 // The one event loop of the process: input of every window, due timers, repaints and, when a
 // script drives the program, its commands. ProcessMessages runs one round of it.
 class TvgApplication {
  public:
-  // Picks the display: in memory with DBINST_HEADLESS=1 or without a display, else SDL2.
+  // Picks the display: in memory with DBINST_HEADLESS=1 or without a display, else SDL2. The
+  // script of DBINST_SCRIPT, if any, starts at first use of the loop.
   static TvgApplication& Instance();
+  ~TvgApplication();
 
   bool Headless() const;
   std::string Title() const { return title_; }
@@ -53,12 +54,12 @@ class TvgApplication {
   Display& Screen() const;
   // Replaces the display (tests use an in-memory one); forms shown on the old one are hidden.
   void UseDisplay(std::unique_ptr<Display> display);
-  // Starts driving the program by a script, answers going to writeLine; the clock becomes
-  // virtual, starting at 0. DBINST_SCRIPT starts one from the environment at first use.
-  void StartScript(std::unique_ptr<ScriptInput> input, bool linesArriveTogether,
-                   std::function<void(const std::string&)> writeLine);
+  // Starts driving the program by a script; the clock becomes virtual, starting at 0.
+  void StartScript(std::unique_ptr<ScriptDriver> script);
   void StopScript();
-  Automation* Script() const { return automation_.get(); }
+  ScriptDriver* Script() const { return script_.get(); }
+  // How the script of the environment is started, once, at first use of the loop.
+  void SetScriptStarter(std::function<void(TvgApplication&)> starter);
 
   // The shown form that is on top, null when none is shown.
   TvgForm* TopmostShownForm() const;
@@ -80,15 +81,14 @@ class TvgApplication {
 
  private:
   TvgApplication();
-  void StartScriptFromEnvironment();
+  // Starts the environment's script at the first use of the loop, once.
+  void StartScriptOnce();
   // While a script runs; once it has ended, a person at a real window has the real clock back.
   bool VirtualClock() const;
   void Dispatch(const DisplayEvent& event);
   TvgForm* FormOfWindow(uint32_t window) const;
   // Waits for something to happen while the loop has nothing to do.
   void Idle();
-  // At the end of a script nothing else can happen in memory: the shown forms are closed.
-  void FinishScript();
   uint32_t MillisecondsToNextTimer() const;
 
   std::string title_;
@@ -98,7 +98,8 @@ class TvgApplication {
   std::vector<TvgForm*> zOrder_;  // shown at least once, bottom first
   std::vector<TvgForm*> modalForms_;
   mutable std::unique_ptr<Display> display_;
-  std::unique_ptr<Automation> automation_;
+  std::unique_ptr<ScriptDriver> script_;
+  std::function<void(TvgApplication&)> scriptStarter_;
   bool scriptChecked_ = false;
   uint64_t virtualNow_ = 0;
   std::function<std::vector<std::string>()> logSource_;

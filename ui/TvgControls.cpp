@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 #include "ui/TvgScene.h"
 
 namespace dbinst {
@@ -20,19 +20,17 @@ void TvgButton::SetText(std::string_view text) {
   Invalidate();
 }
 
-bool TvgButton::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (LoadFontProperty(font_, property)) return true;
-  if (property.Is("Text")) {
-    text_ = property.Text();
-  } else if (property.Is("Default")) {
-    default_ = property.Bool();
-  } else if (property.Is("DisableFocusEffect")) {
-    focusEffect_ = !property.Bool();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgButton::StoredProperties() const {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgButton>("TvgButton", &TvgObject::StoredProperties())
+          .Stored("Text", kAString, [](TvgButton& b, P p) { b.text_ = p.Text(); })
+          .Font(&TvgButton::font_)
+          .Stored("Default", kTrueOrFalse, [](TvgButton& b, P p) { b.default_ = p.Bool(); })
+          .Stored("DisableFocusEffect", kTrueOrFalse,
+                  [](TvgButton& b, P p) { b.focusEffect_ = !p.Bool(); })
+          .Table();
+  return table;
 }
 
 void TvgButton::MouseDown(const TMouseEvent& /*event*/) {
@@ -93,21 +91,21 @@ std::vector<TvgRadioButton*> TvgRadioButton::Group() const {
   return group;
 }
 
-bool TvgRadioButton::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (LoadFontProperty(font_, property)) return true;
-  if (property.Is("Text")) {
-    text_ = property.Text();
-  } else if (property.Is("IsChecked")) {
-    checked_ = property.Bool();
-  } else if (property.Is("GroupName")) {
-    group_ = property.Text();
-  } else if (property.Is("OnChange")) {
-    OnChange = property.Handler();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgRadioButton::StoredProperties() const {
+  using P = const TStoredProperty&;
+  using R = TvgRadioButton&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgRadioButton>("TvgRadioButton", &TvgObject::StoredProperties())
+          .Stored("Text", kAString, [](R r, P p) { r.text_ = p.Text(); })
+          .Font(&TvgRadioButton::font_)
+          .Stored("IsChecked", kTrueOrFalse, [](R r, P p) { r.checked_ = p.Bool(); })
+          .Dumped("checked",
+                  [](const TvgRadioButton& r, JsonWriter& json) { json.Bool(r.IsChecked()); })
+          .Stored("GroupName", "a string; buttons of one parent and one name are a group",
+                  [](R r, P p) { r.group_ = p.Text(); })
+          .Stored("OnChange", kAHandler, [](R r, P p) { r.OnChange = p.Handler(); })
+          .Table();
+  return table;
 }
 
 void TvgRadioButton::MouseUp(const TMouseEvent& /*event*/, bool inside) {
@@ -144,15 +142,14 @@ void TvgGroupBox::SetText(std::string_view text) {
   Invalidate();
 }
 
-bool TvgGroupBox::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (LoadFontProperty(font_, property)) return true;
-  if (property.Is("Text")) {
-    text_ = property.Text();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgGroupBox::StoredProperties() const {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgGroupBox>("TvgGroupBox", &TvgObject::StoredProperties())
+          .Stored("Text", kAString, [](TvgGroupBox& g, P p) { g.text_ = p.Text(); })
+          .Font(&TvgGroupBox::font_)
+          .Table();
+  return table;
 }
 
 }  // namespace dbinst

@@ -22,7 +22,7 @@ class TvgButton : public TvgObject {
   bool IsPressed() const { return pressed_; }
   bool ShowsFocusEffect() const { return focusEffect_; }
 
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
   bool CanFocus() const override { return true; }
   void MouseDown(const TMouseEvent& event) override;
@@ -51,7 +51,7 @@ class TvgRadioButton : public TvgObject {
   const TFont& Font() const { return font_; }
   bool TextBold() const override { return font_.bold; }
 
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
   bool CanFocus() const override { return true; }
   void MouseUp(const TMouseEvent& event, bool inside) override;
@@ -76,7 +76,7 @@ class TvgGroupBox : public TvgObject {
   void SetText(std::string_view text);
   bool TextBold() const override { return font_.bold; }
   const TFont& Font() const { return font_; }
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
 
  private:

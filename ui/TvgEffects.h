@@ -25,7 +25,7 @@ class TvgShadowEffect : public TvgEffect {
   float Softness() const { return softness_; }
   float ShadowOpacity() const { return opacity_; }
   TAlphaColor ShadowColor() const { return color_; }
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void PaintBehind(cairo_t* cr, struct _cairo_surface* parentPicture) const override;
 
  private:
@@ -43,7 +43,7 @@ class TvgReflectionEffect : public TvgEffect {
   float ReflectionOpacity() const { return opacity_; }
   float Offset() const { return offset_; }
   float Length() const { return length_; }
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void PaintBehind(cairo_t* cr, struct _cairo_surface* parentPicture) const override;
 
  private:

@@ -1,13 +1,13 @@
 #include "ui/TvgForm.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 
 #include "platform/Display.h"
-#include "ui/Automation.h"
+#include "platform/Text.h"
 #include "ui/FormStreamReader.h"
+#include "ui/PropertyTable.h"
+#include "ui/SceneFrame.h"
 #include "ui/TvgApplication.h"
 #include "ui/TvgResources.h"
 
@@ -22,55 +22,14 @@ static_assert(static_cast<int>(EDisplayKey::AltF4) == static_cast<int>(EKey::Alt
 // Larger windows are no layout of ours; the limit keeps a hostile form from asking gigabytes.
 constexpr double kLargestClientSide = 8192;
 
-std::string Lowered(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-bool SameName(std::string_view a, std::string_view b) { return Lowered(a) == Lowered(b); }
-
 [[noreturn]] void Fail(const std::string& where, const std::string& what) {
   throw EFormLoadError(where + ": " + what);
 }
 
-bool BooleanValue(const TFormProperty& property, const std::string& where) {
-  if (property.value.type == EFormValueType::vaTrue) return true;
-  if (property.value.type == EFormValueType::vaFalse) return false;
-  Fail(where, property.name + " is not True or False");
-}
-
-double NumberValue(const TFormProperty& property, const std::string& where, double low,
-                   double high) {
-  const TFormValue& value = property.value;
-  const bool numeric = value.IsInteger() || value.type == EFormValueType::vaSingle ||
-                       value.type == EFormValueType::vaDouble ||
-                       value.type == EFormValueType::vaExtended;
-  const double number = value.Number();
-  if (!numeric || !(number >= low && number <= high)) {
-    Fail(where, property.name + " is not a number from " + std::to_string(static_cast<long>(low)) +
-                    " to " + std::to_string(static_cast<long>(high)));
-  }
-  return number;
-}
-
-// A surface of the scene drawn at the scale; null when Cairo cannot make one.
-cairo_surface_t* DrawScene(TvgScene& scene, int clientWidth, int clientHeight, float scale) {
-  const int width = std::max(1, static_cast<int>(std::lround(clientWidth * scale)));
-  const int height = std::max(1, static_cast<int>(std::lround(clientHeight * scale)));
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    return nullptr;
-  }
-  cairo_t* cr = cairo_create(surface);
-  scene.SetSize(static_cast<float>(clientWidth), static_cast<float>(clientHeight));
-  scene.Paint(cr, scale);
-  cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  return surface;
+template <class THandler>
+THandler Bound(const std::map<std::string, THandler>& handlers, std::string_view name) {
+  const auto found = handlers.find(std::string(name));
+  return found == handlers.end() ? THandler() : found->second;
 }
 
 }  // namespace
@@ -82,66 +41,55 @@ TvgForm::TvgForm() : scene_(std::make_unique<TvgScene>()) {
 TvgForm::~TvgForm() { TvgApplication::Instance().RemoveForm(*this); }
 
 void TvgForm::Bind(std::string name, TNotifyEvent handler) {
-  handlers_[std::move(name)] = std::move(handler);
+  handlers_.notify[std::move(name)] = std::move(handler);
 }
 
 void TvgForm::Bind(std::string name, std::function<void(TTimer&)> handler) {
-  timerHandlers_[std::move(name)] = std::move(handler);
+  handlers_.timer[std::move(name)] = std::move(handler);
 }
 
 void TvgForm::Bind(std::string name, std::function<void(bool& canClose)> handler) {
-  closeQueryHandlers_[std::move(name)] = std::move(handler);
+  handlers_.closeQuery[std::move(name)] = std::move(handler);
 }
 
-TNotifyEvent TvgForm::Handler(std::string_view name) const {
-  const auto found = handlers_.find(std::string(name));
-  return found == handlers_.end() ? TNotifyEvent() : found->second;
-}
+TNotifyEvent TvgForm::Handler(std::string_view name) const { return Bound(handlers_.notify, name); }
 
 std::function<void(TTimer&)> TvgForm::TimerHandler(std::string_view name) const {
-  const auto found = timerHandlers_.find(std::string(name));
-  return found == timerHandlers_.end() ? std::function<void(TTimer&)>() : found->second;
+  return Bound(handlers_.timer, name);
 }
 
-std::string TvgForm::HandlerName(const TFormProperty& property) const {
-  if (!property.value.IsText() || property.value.Text().empty()) {
-    Fail(name_, property.name + " does not name a handler");
-  }
-  return property.value.Text();
+const TPropertyTable<TvgForm>& TvgForm::WindowProperties() {
+  using P = const TStoredProperty&;
+  const auto clientSide = [](int TvgForm::*side) {
+    return [side](TvgForm& form, P p) {
+      form.*side = static_cast<int>(p.NumberFromTo(1, kLargestClientSide));
+    };
+  };
+  constexpr std::string_view kClientSide = "a number of pixels from 1 to 8192";
+  static const TPropertyTable<TvgForm> table =
+      TPropertiesOf<TvgForm>("the window", nullptr)
+          .Enum<bool>("BorderStyle", {{"bsNone", true}}, [](TvgForm&, bool) {})
+          .Enum<EFormPosition>("Position",
+                               {{"poScreenCenter", EFormPosition::ScreenCenter},
+                                {"poOwnerFormCenter", EFormPosition::OwnerCenter}},
+                               [](TvgForm& form, EFormPosition at) { form.position_ = at; })
+          .Stored("ClientWidth", kClientSide, clientSide(&TvgForm::clientWidth_))
+          .Stored("ClientHeight", kClientSide, clientSide(&TvgForm::clientHeight_))
+          .Stored("Caption", kAString, [](TvgForm& form, P p) { form.SetCaption(p.Text()); })
+          .Stored("OnActivate", kAHandler,
+                  [](TvgForm& form, P p) {
+                    const TNotifyEvent event = p.Handler();
+                    if (event) form.OnActivate = [&form, event] { event(*form.scene_); };
+                  })
+          .Stored("OnCloseQuery", "the name of a close-query handler of the window",
+                  [](TvgForm& form, P p) { form.OnCloseQuery = p.CloseQueryHandler(); })
+          .Table();
+  return table;
 }
 
-void TvgForm::LoadWindowProperty(const TFormProperty& property) {
-  const std::string& name = property.name;
-  const std::string value = property.value.IsText() ? property.value.Text() : std::string();
-  if (name == "BorderStyle") {
-    if (value != "bsNone") Fail(name_, "BorderStyle " + value + ": only bsNone windows exist");
-  } else if (name == "Position") {
-    if (value == "poScreenCenter") {
-      position_ = EFormPosition::ScreenCenter;
-    } else if (value == "poOwnerFormCenter") {
-      position_ = EFormPosition::OwnerCenter;
-    } else {
-      Fail(name_, "unknown Position " + value);
-    }
-  } else if (name == "ClientWidth") {
-    clientWidth_ = static_cast<int>(NumberValue(property, name_, 1, kLargestClientSide));
-  } else if (name == "ClientHeight") {
-    clientHeight_ = static_cast<int>(NumberValue(property, name_, 1, kLargestClientSide));
-  } else if (name == "Caption") {
-    if (!property.value.IsText()) Fail(name_, "Caption is not a text");
-    SetCaption(property.value.Text());
-  } else if (name == "OnActivate") {
-    const std::string handler = HandlerName(property);
-    const auto found = handlers_.find(handler);
-    if (found == handlers_.end()) Fail(name_, "OnActivate: no handler " + handler);
-    OnActivate = [this, event = found->second] { event(*scene_); };
-  } else if (name == "OnCloseQuery") {
-    const std::string handler = HandlerName(property);
-    const auto found = closeQueryHandlers_.find(handler);
-    if (found == closeQueryHandlers_.end()) Fail(name_, "OnCloseQuery: no handler " + handler);
-    OnCloseQuery = found->second;
-  } else {
-    Fail(name_, "unknown window property " + name);
+void TvgForm::LoadWindowProperty(const TFormProperty& property, TFormLoadContext& context) {
+  if (!WindowProperties().Load(*this, TStoredProperty(name_, property, context))) {
+    Fail(name_, "unknown window property " + property.name);
   }
 }
 
@@ -159,20 +107,12 @@ void TvgForm::LoadLibrary(const TFormObject& stored, TFormLoadContext& context) 
   libraries_.push_back(std::move(library));
 }
 
-void TvgForm::LoadTimer(const TFormObject& stored) {
+void TvgForm::LoadTimer(const TFormObject& stored, TFormLoadContext& context) {
   const std::string where = name_ + "." + stored.objectName;
   if (!stored.children.empty()) Fail(where, "a timer holds no objects");
   auto timer = std::make_unique<TTimer>(stored.objectName);
   for (const TFormProperty& property : stored.properties) {
-    if (property.name == "Enabled") {
-      timer->SetEnabled(BooleanValue(property, where));
-    } else if (property.name == "Interval") {
-      timer->SetInterval(static_cast<uint32_t>(NumberValue(property, where, 0, 0x7FFFFFFF)));
-    } else if (property.name == "OnTimer") {
-      const std::string handler = HandlerName(property);
-      timer->OnTimer = TimerHandler(handler);
-      if (!timer->OnTimer) Fail(where, "OnTimer: no timer handler " + handler);
-    } else {
+    if (!TTimer::StoredProperties().Load(*timer, TStoredProperty(where, property, context))) {
       Fail(where, "unknown property " + property.name + " of TTimer");
     }
   }
@@ -190,8 +130,8 @@ void TvgForm::LoadScene(const TFormObject& stored, TFormLoadContext& context) {
 void TvgForm::LoadLayout(std::string_view formStream) {
   const TFormObject stored = ReadFormStream(formStream);
   name_ = stored.objectName;
-  for (const TFormProperty& property : stored.properties) LoadWindowProperty(property);
   TFormLoadContext context(handlers_);
+  for (const TFormProperty& property : stored.properties) LoadWindowProperty(property, context);
   int scenes = 0;
   for (const TFormObject& child : stored.children) {
     if (child.className == "TvgResources") {
@@ -206,7 +146,7 @@ void TvgForm::LoadLayout(std::string_view formStream) {
   }
   if (scenes > 1) Fail(name_, "a window holds one scene");
   for (const TFormObject& child : stored.children) {
-    if (child.className == "TTimer") LoadTimer(child);
+    if (child.className == "TTimer") LoadTimer(child, context);
   }
   for (const TFormObject& child : stored.children) {
     if (child.className == "TvgScene") LoadScene(child, context);
@@ -216,7 +156,7 @@ void TvgForm::LoadLayout(std::string_view formStream) {
 
 TTimer& TvgForm::Timer(std::string_view name) {
   for (const auto& timer : timers_) {
-    if (SameName(timer->Name(), name)) return *timer;
+    if (EqualsNoCase(timer->Name(), name)) return *timer;
   }
   throw EFormLoadError(name_ + ": no timer " + std::string(name));
 }
@@ -258,7 +198,7 @@ void TvgForm::MakeNativeWindow() {
   native_->SetDragTest([this](float x, float y) {
     scene_->Layout();
     const TvgObject* hit = scene_->ObjectAt({x, y});
-    return hit && SameName(hit->StyleLookup(), "backgroundmover");
+    return hit && EqualsNoCase(hit->StyleLookup(), "backgroundmover");
   });
 }
 
@@ -290,11 +230,6 @@ void TvgForm::Close() {
   bool canClose = true;
   if (OnCloseQuery) OnCloseQuery(canClose);
   if (canClose) Hide();
-}
-
-bool TvgForm::ApplyScriptedAnswer(std::string_view, std::string& error) {
-  error = name_ + " takes no scripted answers";
-  return false;
 }
 
 void TvgForm::HandleInput(const DisplayEvent& event) {
@@ -329,36 +264,10 @@ bool TvgForm::NeedsRepaint() const { return shown_ && (exposed_ || scene_->Needs
 
 void TvgForm::Repaint() {
   if (!native_) return;
-  cairo_surface_t* frame = DrawScene(*scene_, clientWidth_, clientHeight_, Scale());
+  const SceneFrame frame(*scene_, clientWidth_, clientHeight_, Scale());
   exposed_ = false;
-  if (!frame) return;
-  native_->Present(cairo_image_surface_get_data(frame), cairo_image_surface_get_width(frame),
-                   cairo_image_surface_get_height(frame), cairo_image_surface_get_stride(frame));
-  cairo_surface_destroy(frame);
-}
-
-bool TvgForm::WriteSnapshot(const std::string& path, std::string& error) {
-  cairo_surface_t* frame = DrawScene(*scene_, clientWidth_, clientHeight_, Scale());
-  if (!frame) {
-    error = "cannot draw " + name_;
-    return false;
-  }
-  const cairo_status_t status = cairo_surface_write_to_png(frame, path.c_str());
-  cairo_surface_destroy(frame);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    error = "cannot write " + path + ": " + cairo_status_to_string(status);
-    return false;
-  }
-  return true;
-}
-
-bool TvgForm::ScriptClick(std::string_view name, std::string& error) {
-  TvgObject* object = scene_->Find(name);
-  if (!object) {
-    error = name_ + " has no object " + std::string(name);
-    return false;
-  }
-  return ClickObject(*this, *object, error);
+  if (!frame.Valid()) return;
+  native_->Present(frame.Pixels(), frame.Width(), frame.Height(), frame.Stride());
 }
 
 void TvgForm::DropNativeWindow() {

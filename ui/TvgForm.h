@@ -40,6 +40,8 @@ class TvgForm {
 
   // Builds the window from a binary form stream; throws EFormStreamError or EFormLoadError.
   void LoadLayout(std::string_view formStream);
+  // The properties a layout stores for the window itself.
+  static const TPropertyTable<TvgForm>& WindowProperties();
   // The window's object name in the layout ("FormMainDbInstall").
   const std::string& Name() const { return name_; }
 
@@ -75,43 +77,31 @@ class TvgForm {
   std::function<void(bool& canClose)> OnCloseQuery;
   std::function<void()> OnActivate;
 
-  // A dialog that a script may answer ("message" for a message window, "browse" for the folder
-  // browser), empty for others.
-  virtual std::string_view DialogKind() const { return {}; }
-  // Carries out a queued answer through the same input path as a person; false when the answer
-  // does not fit the window as shown (the reason in error).
-  virtual bool ApplyScriptedAnswer(std::string_view answer, std::string& error);
-
-  // The toolkit's side: the real or in-memory window behind this form, made when first shown.
+  // The real or in-memory window behind this form, made when first shown.
   DisplayWindow* NativeWindow() const { return native_.get(); }
   // Screen pixels per scene unit of the display the form is shown on.
   float Scale() const;
+
+ private:
+  // The event loop's side.
+  friend class TvgApplication;
   // One input event of this form's window: to the scene, or the close request.
   void HandleInput(const DisplayEvent& event);
   bool NeedsRepaint() const;
   // Draws the scene at the display's scale and presents it.
   void Repaint();
-  // Draws the scene as shown into a PNG file; false with the reason.
-  bool WriteSnapshot(const std::string& path, std::string& error);
-  // A click on the named object through the input path, as a person makes it (for
-  // ApplyScriptedAnswer); false with the reason when the object cannot be clicked.
-  bool ScriptClick(std::string_view name, std::string& error);
   // The display went away (tests replace it): the window is gone, the form hidden.
   void DropNativeWindow();
 
- private:
   [[noreturn]] void MissingObject(std::string_view name, const TvgObject* found) const;
-  void LoadWindowProperty(const TFormProperty& property);
+  void LoadWindowProperty(const TFormProperty& property, TFormLoadContext& context);
   void LoadLibrary(const TFormObject& stored, TFormLoadContext& context);
-  void LoadTimer(const TFormObject& stored);
+  void LoadTimer(const TFormObject& stored, TFormLoadContext& context);
   void LoadScene(const TFormObject& stored, TFormLoadContext& context);
-  std::string HandlerName(const TFormProperty& property) const;
   void MakeNativeWindow();
   ScreenPoint CentredPosition() const;
-  std::map<std::string, std::function<void(bool&)>> closeQueryHandlers_;
   bool exposed_ = false;
-  std::map<std::string, TNotifyEvent> handlers_;
-  std::map<std::string, std::function<void(TTimer&)>> timerHandlers_;
+  TFormHandlers handlers_;
   std::string name_;
   std::string caption_;
   std::unique_ptr<TvgScene> scene_;

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/Text.h"
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 #include "ui/TvgScene.h"
 
 namespace dbinst {
@@ -224,55 +224,78 @@ void TvgObject::Realign() {
 }
 
 bool TvgObject::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  const std::string& name = property.Name();
-  if (property.Is("Align")) {
-    SetAlign(property.Enum<EAlign>({{"vaNone", EAlign::None},
-                                    {"vaTop", EAlign::Top},
-                                    {"vaBottom", EAlign::Bottom},
-                                    {"vaLeft", EAlign::Left},
-                                    {"vaRight", EAlign::Right},
-                                    {"vaClient", EAlign::Client}}));
-  } else if (property.Is("Position.X")) {
-    SetPosition({property.Number(), position_.y});
-  } else if (property.Is("Position.Y")) {
-    SetPosition({position_.x, property.Number()});
-  } else if (property.Is("Width")) {
-    SetWidth(property.NumberAtLeast(0));
-  } else if (property.Is("Height")) {
-    SetHeight(property.NumberAtLeast(0));
-  } else if (StartsWithNoCase(name, "Padding.") || StartsWithNoCase(name, "Margins.")) {
-    const bool padding = StartsWithNoCase(name, "Padding.");
-    TBounds bounds = padding ? padding_ : margins_;
-    const std::string side = ToLower(name.substr(name.find('.') + 1));
-    float* edge = side == "left"     ? &bounds.left
-                  : side == "top"    ? &bounds.top
-                  : side == "right"  ? &bounds.right
-                  : side == "bottom" ? &bounds.bottom
-                                     : nullptr;
-    if (!edge) return false;
-    *edge = property.Number();
-    padding ? SetPadding(bounds) : SetMargins(bounds);
-  } else if (property.Is("Visible")) {
-    SetVisible(property.Bool());
-  } else if (property.Is("Enabled")) {
-    SetEnabled(property.Bool());
-  } else if (property.Is("HitTest")) {
-    SetHitTest(property.Bool());
-  } else if (property.Is("ClipChildren")) {
-    SetClipChildren(property.Bool());
-  } else if (property.Is("Opacity")) {
-    const float opacity = property.Number();
-    if (opacity < 0 || opacity > 1) property.Fail("expected a number from 0 to 1");
-    SetOpacity(opacity);
-  } else if (property.Is("StyleLookup")) {
-    SetStyleLookup(property.Text());
-  } else if (property.Is("OnClick")) {
-    OnClick = property.Handler();
-  } else {
-    return false;
-  }
-  return true;
+  return StoredProperties().Load(*this, TStoredProperty(DescribeObject(*this), stored, context));
+}
+
+const TPropertyTable<TvgObject>& TvgObject::StoredProperties() const {
+  using P = const TStoredProperty&;
+  using O = TvgObject&;
+  using C = const TvgObject&;
+  // One side of Padding or Margins.
+  const auto side = [](TBounds TvgObject::*bounds, float TBounds::*edge, bool padding) {
+    return [bounds, edge, padding](O o, P p) {
+      TBounds changed = o.*bounds;
+      changed.*edge = p.Number();
+      padding ? o.SetPadding(changed) : o.SetMargins(changed);
+    };
+  };
+  constexpr std::string_view kPadding =
+      "a number: space kept free around the object by the parent that aligns it";
+  constexpr std::string_view kMargins =
+      "a number: space kept free inside the object for its aligned children";
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject>("TvgObject", nullptr)
+          .Shown("class", [](C o, JsonWriter& json) { json.String(o.ClassName()); })
+          .Shown("text", [](C o, JsonWriter& json) { json.String(o.Text()); })
+          .Enum<EAlign>("Align",
+                        {{"vaNone", EAlign::None},
+                         {"vaTop", EAlign::Top},
+                         {"vaBottom", EAlign::Bottom},
+                         {"vaLeft", EAlign::Left},
+                         {"vaRight", EAlign::Right},
+                         {"vaClient", EAlign::Client}},
+                        [](O o, EAlign align) { o.SetAlign(align); })
+          .Stored("Position.X", "a number (pixels)",
+                  [](O o, P p) {
+                    o.SetPosition({p.Number(), o.position_.y});
+                  })
+          .Stored("Position.Y", "a number (pixels)",
+                  [](O o, P p) {
+                    o.SetPosition({o.position_.x, p.Number()});
+                  })
+          .Stored("Width", "a number of pixels, at least 0",
+                  [](O o, P p) { o.SetWidth(p.NumberAtLeast(0)); })
+          .Stored("Height", "a number of pixels, at least 0",
+                  [](O o, P p) { o.SetHeight(p.NumberAtLeast(0)); })
+          .Stored("Padding.Left", kPadding, side(&TvgObject::padding_, &TBounds::left, true))
+          .Stored("Padding.Top", kPadding, side(&TvgObject::padding_, &TBounds::top, true))
+          .Stored("Padding.Right", kPadding, side(&TvgObject::padding_, &TBounds::right, true))
+          .Stored("Padding.Bottom", kPadding, side(&TvgObject::padding_, &TBounds::bottom, true))
+          .Stored("Margins.Left", kMargins, side(&TvgObject::margins_, &TBounds::left, false))
+          .Stored("Margins.Top", kMargins, side(&TvgObject::margins_, &TBounds::top, false))
+          .Stored("Margins.Right", kMargins, side(&TvgObject::margins_, &TBounds::right, false))
+          .Stored("Margins.Bottom", kMargins, side(&TvgObject::margins_, &TBounds::bottom, false))
+          .Stored("Visible", kTrueOrFalse, [](O o, P p) { o.SetVisible(p.Bool()); })
+          .Dumped("visible", [](C o, JsonWriter& json) { json.Bool(o.Visible()); })
+          .Stored("Enabled", kTrueOrFalse, [](O o, P p) { o.SetEnabled(p.Bool()); })
+          .Dumped("enabled", [](C o, JsonWriter& json) { json.Bool(o.Enabled()); })
+          .Stored("HitTest", kTrueOrFalse, [](O o, P p) { o.SetHitTest(p.Bool()); })
+          .Stored("ClipChildren", kTrueOrFalse, [](O o, P p) { o.SetClipChildren(p.Bool()); })
+          .Stored("Opacity", "a number from 0 to 1",
+                  [](O o, P p) {
+                    const float opacity = p.Number();
+                    if (opacity < 0 || opacity > 1) p.Fail("expected a number from 0 to 1");
+                    o.SetOpacity(opacity);
+                  })
+          .Dumped("opacity", [](C o, JsonWriter& json) { json.Number(o.Opacity()); })
+          .Shown("color", [](C o, JsonWriter& json) { json.String(AlphaColorText(o.TextColor())); })
+          .Shown("fontStyle",
+                 [](C o, JsonWriter& json) { json.String(o.TextBold() ? "bold" : "regular"); })
+          .Stored("StyleLookup", "the name of a style of the scene's style library",
+                  [](O o, P p) { o.SetStyleLookup(p.Text()); })
+          .Stored("OnClick", kAHandler, [](O o, P p) { o.OnClick = p.Handler(); })
+          .Table();
+  return table;
 }
 
 void TvgObject::Loaded(TFormLoadContext& /*context*/) {}

@@ -18,6 +18,8 @@ class TvgObject;
 class TvgScene;
 struct TFormProperty;
 class TFormLoadContext;
+template <class Owner>
+class TPropertyTable;
 
 enum class EAlign { None, Top, Bottom, Left, Right, Client };
 
@@ -91,8 +93,12 @@ class TvgObject {
   virtual TAlphaColor TextColor() const { return kColorBlack; }
   virtual bool TextBold() const { return false; }
 
-  // Sets one stored property; false when this kind has no property of that name.
-  virtual bool LoadProperty(const TFormProperty& property, TFormLoadContext& context);
+  // Sets one stored property as the kind declares it; false when no class of the kind declares
+  // a property of that name.
+  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context);
+  // The stored properties of this kind (loaded from layouts, shown by the automation's dump),
+  // leading on to those of its base classes.
+  virtual const TPropertyTable<TvgObject>& StoredProperties() const;
   // Called once the whole tree is loaded, to resolve names of other objects.
   virtual void Loaded(TFormLoadContext& context);
 

@@ -1,6 +1,6 @@
 #include "ui/TvgProgressBar.h"
 
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 
 namespace dbinst {
 
@@ -24,21 +24,24 @@ void TvgProgressBar::SetValue(float value) {
   Invalidate();
 }
 
-bool TvgProgressBar::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("Min")) {
-    min_ = property.Number();
-  } else if (property.Is("Max")) {
-    max_ = property.Number();
-  } else if (property.Is("Value")) {
-    value_ = property.Number();
-  } else if (property.Is("Orientation")) {
-    orientation_ = property.Enum<EOrientation>(
-        {{"vgHorizontal", EOrientation::Horizontal}, {"vgVertical", EOrientation::Vertical}});
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgProgressBar::StoredProperties() const {
+  using P = const TStoredProperty&;
+  using B = TvgProgressBar&;
+  using C = const TvgProgressBar&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgProgressBar>("TvgProgressBar", &TvgObject::StoredProperties())
+          .Stored("Min", "a number", [](B b, P p) { b.min_ = p.Number(); })
+          .Dumped("min", [](C b, JsonWriter& json) { json.Number(b.Min()); })
+          .Stored("Max", "a number", [](B b, P p) { b.max_ = p.Number(); })
+          .Dumped("max", [](C b, JsonWriter& json) { json.Number(b.Max()); })
+          .Stored("Value", "a number", [](B b, P p) { b.value_ = p.Number(); })
+          .Dumped("value", [](C b, JsonWriter& json) { json.Number(b.Value()); })
+          .Enum<EOrientation>(
+              "Orientation",
+              {{"vgHorizontal", EOrientation::Horizontal}, {"vgVertical", EOrientation::Vertical}},
+              [](B b, EOrientation orientation) { b.orientation_ = orientation; })
+          .Table();
+  return table;
 }
 
 }  // namespace dbinst

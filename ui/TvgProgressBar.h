@@ -19,7 +19,7 @@ class TvgProgressBar : public TvgObject {
   virtual void SetValue(float value);
   EOrientation Orientation() const { return orientation_; }
 
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
 
  private:

@@ -9,6 +9,8 @@
 
 namespace dbinst {
 
+class TStoredProperty;
+
 // A named style: the drawing parameters of one look ("Fill.Color", "CornerRadius", ...).
 class TvgStyle {
  public:
@@ -28,9 +30,10 @@ class TvgResources : public TvgObject {
   TvgResources();
   // Null when the library has no style of that name (compared without regard to case).
   const TvgStyle* Style(std::string_view name) const;
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
 
  private:
+  void LoadStyles(const TStoredProperty& property);
   std::map<std::string, TvgStyle> styles_;  // by lower-case name
 };
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/BuiltInStyles.h"
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgResources.h"
 
@@ -155,16 +155,16 @@ void TvgScene::Invalidated(bool layout) {
   needsLayout_ = needsLayout_ || layout;
 }
 
-bool TvgScene::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("Style")) {
-    styleName_ = property.Reference();
-  } else if (property.Is("ActiveControl")) {
-    activeName_ = property.Reference();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgScene::StoredProperties() const {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgScene>("TvgScene", &TvgObject::StoredProperties())
+          .Stored("Style", "the name of a `TvgResources` of the window",
+                  [](TvgScene& scene, P p) { scene.styleName_ = p.Reference(); })
+          .Stored("ActiveControl", "the name of an object of the scene",
+                  [](TvgScene& scene, P p) { scene.activeName_ = p.Reference(); })
+          .Table();
+  return table;
 }
 
 void TvgScene::Loaded(TFormLoadContext& context) {

@@ -53,7 +53,7 @@ class TvgScene : public TvgObject {
   // Called by objects whose look or layout changed.
   void Invalidated(bool layout);
 
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Loaded(TFormLoadContext& context) override;
 
  private:

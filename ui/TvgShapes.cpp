@@ -3,18 +3,18 @@
 #include <stdexcept>
 
 #include "platform/Text.h"
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 #include "ui/TPicture.h"
 
 namespace dbinst {
 namespace {
 
-TGradientStop GradientStopOf(const TvgObject& owner, const TFormCollectionItem& item,
-                             TFormLoadContext& context) {
+// A point of the gradient, named in messages as a property of its own.
+TGradientStop GradientStopOf(const TStoredProperty& points, const TFormCollectionItem& item) {
   TGradientStop stop;
   for (const TFormProperty& stored : item.properties) {
     const TFormProperty named{"Fill.Gradient.Points." + stored.name, stored.value};
-    const TStoredProperty property(owner, named, context);
+    const TStoredProperty property(points.Owner(), named, points.Context());
     if (EqualsNoCase(stored.name, "Color")) {
       stop.color = property.Color();
     } else if (EqualsNoCase(stored.name, "Offset")) {
@@ -35,26 +35,29 @@ TvgBackground::TvgBackground() : TvgObject("TvgBackground") {}
 
 TvgRectangle::TvgRectangle() : TvgObject("TvgRectangle") {}
 
-bool TvgRectangle::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("Fill.Color")) {
-    fill_ = property.Color();
-  } else if (property.Is("Fill.Kind")) {
-    fillKind_ = property.Enum<EBrushKind>(
-        {{"vgBrushSolid", EBrushKind::Solid}, {"vgBrushGradient", EBrushKind::Gradient}});
-  } else if (property.Is("Fill.Gradient.Points")) {
-    stops_.clear();
-    for (const TFormCollectionItem& item : property.Collection()) {
-      stops_.push_back(GradientStopOf(*this, item, context));
-    }
-  } else if (property.Is("Stroke.Color")) {
-    stroke_ = property.Color();
-  } else if (property.Is("CornerRadius")) {
-    cornerRadius_ = property.NumberAtLeast(0);
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgRectangle::StoredProperties() const {
+  using P = const TStoredProperty&;
+  using R = TvgRectangle&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgRectangle>("TvgRectangle", &TvgObject::StoredProperties())
+          .Stored("Fill.Color", kAColour, [](R r, P p) { r.fill_ = p.Color(); })
+          .Enum<EBrushKind>(
+              "Fill.Kind",
+              {{"vgBrushSolid", EBrushKind::Solid}, {"vgBrushGradient", EBrushKind::Gradient}},
+              [](R r, EBrushKind kind) { r.fillKind_ = kind; })
+          .Stored("Fill.Gradient.Points",
+                  "a collection of items with `Color` (a colour) and `Offset` (0 to 1)",
+                  [](R r, P p) {
+                    r.stops_.clear();
+                    for (const TFormCollectionItem& item : p.Collection()) {
+                      r.stops_.push_back(GradientStopOf(p, item));
+                    }
+                  })
+          .Stored("Stroke.Color", kAColour, [](R r, P p) { r.stroke_ = p.Color(); })
+          .Stored("CornerRadius", "a number, at least 0",
+                  [](R r, P p) { r.cornerRadius_ = p.NumberAtLeast(0); })
+          .Table();
+  return table;
 }
 
 TvgImage::TvgImage() : TvgObject("TvgImage") { SetHitTest(false); }
@@ -65,23 +68,26 @@ void TvgImage::SetPicture(std::shared_ptr<const TPicture> picture) {
   Invalidate();
 }
 
-bool TvgImage::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("Bitmap.Picture")) {
-    const std::string& fileBytes = property.Binary();
-    try {
-      picture_ = TPicture::Decode(fileBytes);
-    } catch (const std::runtime_error& error) {
-      property.Fail(error.what());
-    }
-  } else if (property.Is("WrapMode")) {
-    wrap_ = property.Enum<EImageWrap>({{"vgImageStretch", EImageWrap::Stretch},
-                                       {"vgImageFit", EImageWrap::Fit},
-                                       {"vgImageOriginal", EImageWrap::Original}});
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgImage::StoredProperties() const {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgImage>("TvgImage", &TvgObject::StoredProperties())
+          .Stored("Bitmap.Picture", "a binary block holding a PNG or JPEG file",
+                  [](TvgImage& image, P p) {
+                    const std::string& fileBytes = p.Binary();
+                    try {
+                      image.picture_ = TPicture::Decode(fileBytes);
+                    } catch (const std::runtime_error& error) {
+                      p.Fail(error.what());
+                    }
+                  })
+          .Enum<EImageWrap>("WrapMode",
+                            {{"vgImageStretch", EImageWrap::Stretch},
+                             {"vgImageFit", EImageWrap::Fit},
+                             {"vgImageOriginal", EImageWrap::Original}},
+                            [](TvgImage& image, EImageWrap wrap) { image.wrap_ = wrap; })
+          .Table();
+  return table;
 }
 
 }  // namespace dbinst

@@ -39,7 +39,7 @@ class TvgRectangle : public TvgObject {
   TAlphaColor FillColor() const { return fill_; }
   TAlphaColor StrokeColor() const { return stroke_; }
   float CornerRadius() const { return cornerRadius_; }
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
 
  private:
@@ -59,7 +59,7 @@ class TvgImage : public TvgObject {
   const std::shared_ptr<const TPicture>& Picture() const { return picture_; }
   void SetPicture(std::shared_ptr<const TPicture> picture);
   EImageWrap WrapMode() const { return wrap_; }
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
 
  private:

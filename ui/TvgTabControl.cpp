@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 
 namespace dbinst {
 namespace {
@@ -26,16 +26,15 @@ void TvgTabItem::SetText(std::string_view text) {
   Invalidate();
 }
 
-bool TvgTabItem::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("Text")) {
-    text_ = property.Text();
-  } else if (property.Is("Layout")) {
-    pageName_ = property.Reference();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgTabItem::StoredProperties() const {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgTabItem>("TvgTabItem", &TvgObject::StoredProperties())
+          .Stored("Text", kAString, [](TvgTabItem& item, P p) { item.text_ = p.Text(); })
+          .Stored("Layout", "the name of its page, another child of the tab control",
+                  [](TvgTabItem& item, P p) { item.pageName_ = p.Reference(); })
+          .Table();
+  return table;
 }
 
 void TvgTabItem::Loaded(TFormLoadContext& context) {
@@ -85,16 +84,24 @@ int TvgTabControl::TabIndex() const {
   return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
-bool TvgTabControl::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("TabIndex")) {
-    const float index = property.NumberAtLeast(-1);
-    if (index != static_cast<float>(static_cast<int>(index))) property.Fail("expected an index");
-    storedIndex_ = static_cast<int>(index);
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgTabControl::StoredProperties() const {
+  using P = const TStoredProperty&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgTabControl>("TvgTabControl", &TvgObject::StoredProperties())
+          .Stored("TabIndex", "the index of the selected tab item, -1 for none",
+                  [](TvgTabControl& tabs, P p) {
+                    const float index = p.NumberAtLeast(-1);
+                    if (index != static_cast<float>(static_cast<int>(index))) {
+                      p.Fail("expected an index");
+                    }
+                    tabs.storedIndex_ = static_cast<int>(index);
+                  })
+          .Shown("selected",
+                 [](const TvgTabControl& tabs, JsonWriter& json) {
+                   json.String(tabs.Selected() ? tabs.Selected()->Name() : "");
+                 })
+          .Table();
+  return table;
 }
 
 void TvgTabControl::Loaded(TFormLoadContext& context) {

@@ -18,7 +18,7 @@ class TvgTabItem : public TvgObject {
   std::string Text() const override { return text_; }
   void SetText(std::string_view text);
   TvgObject* Page() const { return page_; }
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Loaded(TFormLoadContext& context) override;
   void Paint(cairo_t* cr) const override;
   void MouseUp(const TMouseEvent& event, bool inside) override;
@@ -39,7 +39,7 @@ class TvgTabControl : public TvgObject {
   void SetSelected(TvgTabItem* item);
   // The selected item's index among the items, -1 when none is selected.
   int TabIndex() const;
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Loaded(TFormLoadContext& context) override;
   void Realign() override;
   void Paint(cairo_t* cr) const override;

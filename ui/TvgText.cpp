@@ -1,15 +1,14 @@
 #include "ui/TvgText.h"
 
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 
 namespace dbinst {
 namespace {
 
-ETextAlign TextAlignOf(const TStoredProperty& property) {
-  return property.Enum<ETextAlign>({{"vgTextAlignNear", ETextAlign::Near},
-                                    {"vgTextAlignCenter", ETextAlign::Center},
-                                    {"vgTextAlignFar", ETextAlign::Far}});
-}
+const std::vector<std::pair<std::string_view, ETextAlign>> kTextAligns = {
+    {"vgTextAlignNear", ETextAlign::Near},
+    {"vgTextAlignCenter", ETextAlign::Center},
+    {"vgTextAlignFar", ETextAlign::Far}};
 
 }  // namespace
 
@@ -38,23 +37,21 @@ void TvgText::SetFont(TFont font) {
   Invalidate();
 }
 
-bool TvgText::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (LoadFontProperty(font_, property)) return true;
-  if (property.Is("Text")) {
-    text_ = property.Text();
-  } else if (property.Is("Fill.Color")) {
-    color_ = property.Color();
-  } else if (property.Is("HorzTextAlign")) {
-    horzAlign_ = TextAlignOf(property);
-  } else if (property.Is("VertTextAlign")) {
-    vertAlign_ = TextAlignOf(property);
-  } else if (property.Is("WordWrap")) {
-    wordWrap_ = property.Bool();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgText::StoredProperties() const {
+  using P = const TStoredProperty&;
+  using T = TvgText&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgText>("TvgText", &TvgObject::StoredProperties())
+          .Stored("Text", kAString, [](T t, P p) { t.text_ = p.Text(); })
+          .Font(&TvgText::font_)
+          .Stored("Fill.Color", kAColour, [](T t, P p) { t.color_ = p.Color(); })
+          .Enum<ETextAlign>("HorzTextAlign", kTextAligns,
+                            [](T t, ETextAlign align) { t.horzAlign_ = align; })
+          .Enum<ETextAlign>("VertTextAlign", kTextAligns,
+                            [](T t, ETextAlign align) { t.vertAlign_ = align; })
+          .Stored("WordWrap", kTrueOrFalse, [](T t, P p) { t.wordWrap_ = p.Bool(); })
+          .Table();
+  return table;
 }
 
 }  // namespace dbinst

@@ -33,7 +33,7 @@ class TvgText : public TvgObject {
   ETextAlign VertTextAlign() const { return vertAlign_; }
   bool WordWrap() const { return wordWrap_; }
 
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
 
  private:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/StoredProperties.h"
+#include "ui/PropertyTable.h"
 #include "ui/TvgScene.h"
 
 namespace dbinst {
@@ -35,16 +35,17 @@ bool TvgTreeViewItem::IsSelected() const {
 
 TvgTreeView* TvgTreeViewItem::TreeView() const { return dynamic_cast<TvgTreeView*>(Parent()); }
 
-bool TvgTreeViewItem::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("Text")) {
-    text_ = property.Text();
-  } else if (property.Is("IsChecked")) {
-    checked_ = property.Bool();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgTreeViewItem::StoredProperties() const {
+  using P = const TStoredProperty&;
+  using I = TvgTreeViewItem&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgTreeViewItem>("TvgTreeViewItem", &TvgObject::StoredProperties())
+          .Stored("Text", kAString, [](I item, P p) { item.text_ = p.Text(); })
+          .Stored("IsChecked", kTrueOrFalse, [](I item, P p) { item.checked_ = p.Bool(); })
+          .Dumped("checked", [](const TvgTreeViewItem& item,
+                                JsonWriter& json) { json.Bool(item.IsChecked()); })
+          .Table();
+  return table;
 }
 
 TRectF TvgTreeViewItem::CheckBoxRect() const {
@@ -120,18 +121,28 @@ bool TvgTreeView::DefersInvalidation(bool layout) {
   return true;
 }
 
-bool TvgTreeView::LoadProperty(const TFormProperty& stored, TFormLoadContext& context) {
-  const TStoredProperty property(*this, stored, context);
-  if (property.Is("ShowCheckboxes")) {
-    showCheckboxes_ = property.Bool();
-  } else if (property.Is("AutoExpand")) {
-    autoExpand_ = property.Bool();
-  } else if (property.Is("OnChangeCheck")) {
-    OnChangeCheck = property.Handler();
-  } else {
-    return TvgObject::LoadProperty(stored, context);
-  }
-  return true;
+const TPropertyTable<TvgObject>& TvgTreeView::StoredProperties() const {
+  using P = const TStoredProperty&;
+  using T = TvgTreeView&;
+  static const TPropertyTable<TvgObject> table =
+      TPropertiesOf<TvgObject, TvgTreeView>("TvgTreeView", &TvgObject::StoredProperties())
+          .Stored("ShowCheckboxes", kTrueOrFalse,
+                  [](T tree, P p) { tree.showCheckboxes_ = p.Bool(); })
+          .Stored("AutoExpand", kTrueOrFalse, [](T tree, P p) { tree.autoExpand_ = p.Bool(); })
+          .Stored("OnChangeCheck", kAHandler, [](T tree, P p) { tree.OnChangeCheck = p.Handler(); })
+          .Shown("items",
+                 [](const TvgTreeView& tree, JsonWriter& json) {
+                   json.BeginArray();
+                   for (const TvgTreeViewItem* item : tree.Items()) {
+                     json.BeginObject().Key("text").String(item->Text());
+                     json.Key("checked").Bool(item->IsChecked());
+                     json.Key("selected").Bool(item->IsSelected());
+                     json.EndObject();
+                   }
+                   json.EndArray();
+                 })
+          .Table();
+  return table;
 }
 
 void TvgTreeView::Realign() {

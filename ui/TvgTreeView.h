@@ -26,7 +26,7 @@ class TvgTreeViewItem : public TvgObject {
   bool IsSelected() const;
   TvgTreeView* TreeView() const;
 
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Paint(cairo_t* cr) const override;
   void MouseUp(const TMouseEvent& event, bool inside) override;
   // The check box's rectangle in the item's coordinates.
@@ -54,7 +54,7 @@ class TvgTreeView : public TvgObject {
   // The first row shown: rows above it are scrolled out of view to keep the selection in sight.
   int TopRow() const { return topRow_; }
 
-  bool LoadProperty(const TFormProperty& property, TFormLoadContext& context) override;
+  const TPropertyTable<TvgObject>& StoredProperties() const override;
   void Realign() override;
   void Paint(cairo_t* cr) const override;
   bool CanFocus() const override { return true; }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/RegistryValue.h"
 #include "platform/Text.h"
 #include "platform/prefix/HostFiles.h"
 #include "platform/prefix/WildcardMatch.h"
@@ -99,17 +100,6 @@ bool RemoveTree(const std::string& hostPath) {
   std::error_code ec;
   fs::remove_all(hostPath, ec);
   return !ec && !EntryExists(hostPath);
-}
-
-std::optional<std::string> RegistryText(const RegValue& value) {
-  if (value.type != kRegSz && value.type != kRegExpandSz) return std::nullopt;
-  std::u16string units;
-  for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    const char16_t unit = static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
-    if (unit == 0) break;
-    units += unit;
-  }
-  return Utf16ToUtf8(units);
 }
 
 std::optional<uint32_t> DriveTypeOfWineName(std::string_view name) {
@@ -354,7 +344,7 @@ uint32_t PrefixFileSystem::GetDriveType(std::string_view root) const {
   if (!letter || !isRoot || DriveTarget(*letter).empty()) return kDriveNoRootDir;
   if (auto key = registry_.OpenKey(RegRoot::LocalMachine, kWineDrivesKey, RegView::Native)) {
     if (auto value = key->ReadValue(std::string(1, *letter) + ":")) {
-      if (auto text = RegistryText(*value)) {
+      if (auto text = RegValueText(*value)) {
         if (auto type = DriveTypeOfWineName(*text)) return *type;
       }
     }

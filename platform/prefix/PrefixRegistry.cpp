@@ -45,11 +45,9 @@ class PrefixRegistryKey : public RegistryKey {
   const RegKeyNode& node_;
 };
 
-std::string Utf16LeText(const std::vector<uint8_t>& data) {
-  std::u16string units;
-  for (size_t i = 0; i + 1 < data.size(); i += 2) {
-    units += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-  }
+// A link's target is stored with or without terminating zeros.
+std::string LinkTarget(const RegValue& link) {
+  std::u16string units = RegValueUnits(link);
   while (!units.empty() && units.back() == u'\0') units.pop_back();
   return Utf16ToUtf8(units);
 }
@@ -154,7 +152,7 @@ const RegKeyNode* PrefixRegistry::FollowLinks(const RegKeyNode* key, int& linkHo
     if (++linkHops > kMaxLinkHops) return nullptr;
     const RegNamedValue* link = key->FindValue("SymbolicLinkValue");
     if (!link || link->value.type != kRegLink) return nullptr;
-    const std::string target = Utf16LeText(link->value.data);
+    const std::string target = LinkTarget(link->value);
     if (auto rest = AfterPrefix(target, "\\Registry\\Machine")) {
       key = Walk(RegRoot::LocalMachine, SplitRegPath(*rest), false, linkHops);
     } else if (auto rest = user_.RelativeTo().empty()

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/RegistryValue.h"
 #include "platform/Text.h"
 
 namespace dbinst {
@@ -21,14 +22,6 @@ std::string Printf(const char* format, unsigned number) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, format, number);
   return buffer;
-}
-
-std::u16string Utf16OfData(const RegValue& value) {
-  std::u16string units;
-  for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    units += static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
-  }
-  return units;
 }
 
 // Wine writes text types as strings only when they are whole UTF-16 ending in a zero.
@@ -90,7 +83,7 @@ std::string FormatRegValue(std::string_view name, const RegValue& value) {
   std::string out = name.empty() ? "@=" : "\"" + EscapeRegText(Utf8ToUtf16(name), "\"\"") + "\"=";
   if (IsWritableAsString(value)) {
     if (value.type != kRegSz) out += Printf("str(%x):", value.type);
-    return out + "\"" + EscapeRegText(Utf16OfData(value), "\"\"") + "\"\n";
+    return out + "\"" + EscapeRegText(RegValueUnits(value), "\"\"") + "\"\n";
   }
   if (value.type == kRegDword && value.data.size() == 4) {
     const uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |

@@ -51,8 +51,6 @@ std::string Convert(iconv_t converter, std::string_view bytes) {
   return out;
 }
 
-std::string SanitizedUtf8(std::string_view bytes) { return Utf16ToUtf8(Utf8ToUtf16(bytes)); }
-
 }  // namespace
 
 std::string AnsiToUtf8(std::string_view bytes, uint32_t codePage) {

@@ -6,6 +6,7 @@
 
 #include "platform/Machine.h"
 #include "tests/app/ShippedTexts.h"
+#include "tests/support/EnginePrefix.h"
 #include "tests/support/TempPrefix.h"
 #include "tests/ui/HeadlessUi.h"
 #include "ui/TvgControls.h"
@@ -44,7 +45,8 @@ TEST_F(FolderBrowserTest, OpensAtTheStartFolderWithItsTextsAndReturnsWhatIsConfi
   EXPECT_EQ(browser->Object<TvgButton>("ButtonCancel").Text(), "Anuluj");
   EXPECT_EQ(browser->Object<TvgButton>("ButtonNewFolder").Text(), "Nowy folder");
   EXPECT_EQ(browser->Object<TvgText>("TextCaption").Text(), "Proszę wybrać katalog");
-  EXPECT_EQ(browser->DialogKind(), "browse");
+  ASSERT_NE(ScriptedDialog::Of(*browser), nullptr);
+  EXPECT_EQ(ScriptedDialog::Of(*browser)->Kind(), "browse");
   EXPECT_FALSE(browser->Shown());
 }
 
@@ -89,6 +91,18 @@ TEST_F(FolderBrowserTest, ClickOnATreeRowSelectsAndOpensThatFolder) {
             "C:\\Velmora\\Orvane 2\\");
   const auto items = browser->Object<TvgTreeView>("TreeViewFolders").Items();
   EXPECT_NE(items[3]->Text().find("Plytki"), std::string::npos) << items[3]->Text();
+}
+
+TEST(FolderBrowserLayoutTest, AnInstallerWithoutTheBrowsersLayoutIsALoadErrorNamingIt) {
+  test::EnginePrefix world;
+  world.Open();
+  try {
+    TFolderBrowser browser(world.machine(), test::ShippedTexts("lang0"));
+    FAIL() << "the browser loaded without its layout";
+  } catch (const EFormLoadError& error) {
+    EXPECT_NE(std::string(error.what()).find("TFORMFOLDERBROWSER"), std::string::npos)
+        << error.what();
+  }
 }
 
 }  // namespace

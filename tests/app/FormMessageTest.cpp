@@ -55,7 +55,8 @@ class FormMessageTest : public ::testing::Test {
 TEST_F(FormMessageTest, IsMadeHiddenWithTheButtonTextsOfTheTranslationTable) {
   EXPECT_FALSE(message->Shown());
   EXPECT_EQ(message->Name(), "FormMessage");
-  EXPECT_EQ(message->DialogKind(), "message");
+  ASSERT_NE(ScriptedDialog::Of(*message), nullptr);
+  EXPECT_EQ(ScriptedDialog::Of(*message)->Kind(), "message");
   EXPECT_EQ(message->Answer(), 0);
   EXPECT_EQ(Text("ButtonOk"), GeneralMod->Text(155));
   EXPECT_EQ(Text("ButtonYes"), GeneralMod->Text(153));
@@ -118,7 +119,8 @@ TEST_F(FormMessageTest, ANoticeShowsTheWarningPictureAndOkAndKeepsTheAnswer) {
 
 TEST_F(FormMessageTest, AnAnswerThatDoesNotFitTheWindowShownIsAnError) {
   std::string error;
-  EXPECT_FALSE(message->ApplyScriptedAnswer("ok", error));
+  const ScriptedDialog& scripted = *ScriptedDialog::Of(*message);
+  EXPECT_FALSE(scripted.Answer("ok", error));
   EXPECT_NE(error.find("not shown"), std::string::npos) << error;
   TTimer answering("Answering");
   answering.SetInterval(10);
@@ -127,7 +129,7 @@ TEST_F(FormMessageTest, AnAnswerThatDoesNotFitTheWindowShownIsAnError) {
     timer.SetEnabled(false);
     for (const char* answer : {"yes", "no", "maybe", "ok"}) {
       std::string why;
-      results.emplace_back(message->ApplyScriptedAnswer(answer, why), why);
+      results.emplace_back(scripted.Answer(answer, why), why);
     }
   };
   answering.SetEnabled(true);

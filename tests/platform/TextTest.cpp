@@ -23,6 +23,14 @@ TEST(TextTest, Utf16RoundTripJoinsSurrogatePairs) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
+TEST(TextTest, Utf16UnitsReadEitherByteOrderAndLeaveAnOddLastByteOut) {
+  EXPECT_EQ(Utf16Units(std::string("A\0\x41\x01", 4)), u"A\u0141");
+  EXPECT_EQ(Utf16Units(std::string("\0A\x01\x41", 4), true), u"A\u0141");
+  EXPECT_EQ(Utf16Units(std::string("A\0B", 3)), u"A");
+  EXPECT_EQ(Utf16Units(""), u"");
+  EXPECT_EQ(SanitizedUtf8("\xC5\x81x\xFF"), "\xC5\x81x\xEF\xBF\xBD");
+}
+
 TEST(TextTest, MalformedUtf8DecodesAsReplacementCharacters) {
   EXPECT_EQ(ToUpper("a\xC5"), "A\xEF\xBF\xBD");
   EXPECT_EQ(ToUpper("\xFF"), "\xEF\xBF\xBD");

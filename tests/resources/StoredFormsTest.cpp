@@ -15,6 +15,8 @@
 #include "ui/TvgControls.h"
 #include "ui/TvgForm.h"
 #include "ui/TvgShapes.h"
+#include "ui/TvgText.h"
+#include "ui/TvgTreeView.h"
 
 namespace dbinst {
 namespace {
@@ -44,7 +46,8 @@ class StoredFormsTest : public ::testing::Test {
   static void SetUpTestSuite() {
     const ElfResourceModule installer(DBINST_INSTALLER_PATH);
     ASSERT_TRUE(installer.Valid()) << installer.Error();
-    for (const char* name : {"TFORMMAINDBINSTALL", "TFORMMESSAGE", "TGENERALMOD"}) {
+    for (const char* name :
+         {"TFORMMAINDBINSTALL", "TFORMMESSAGE", "TFORMFOLDERBROWSER", "TGENERALMOD"}) {
       const std::optional<std::string> stream = ReadResourceBytes(installer, name);
       ASSERT_TRUE(stream.has_value()) << name;
       forms_[name] = ReadFormStream(*stream);
@@ -579,6 +582,33 @@ TEST_F(StoredFormsLayoutTest, TheMainWindowLaysOutToItsStoredSizes) {
   for (const char* picture : {"Image1", "Image6"}) {
     EXPECT_NE(form->Object<TvgImage>(picture).Picture(), nullptr) << picture;
   }
+}
+
+TEST_F(StoredFormsLayoutTest, TheFolderBrowserLaysOutToItsStoredSizes) {
+  const std::unique_ptr<TvgForm> form =
+      Loaded("TFORMFOLDERBROWSER",
+             {"TreeViewFoldersClick", "ButtonOkClick", "ButtonCancelClick", "ButtonNewFolderClick",
+              "ButtonScrollUpClick", "ButtonScrollDownClick"});
+  EXPECT_EQ(form->Name(), "FormFolderBrowser");
+  EXPECT_EQ(form->ClientWidth(), 440);
+  EXPECT_EQ(form->ClientHeight(), 420);
+  EXPECT_EQ(form->Scene().ActiveControl(), &form->Object<TvgTreeView>("TreeViewFolders"));
+  EXPECT_TRUE(form->StyleLibraries().empty());
+  ExpectRect(*form, "BackgroundTop", {0, 0, 440, 27});
+  ExpectRect(*form, "TextWindowTitle", {16, 0, 400, 19});
+  ExpectRect(*form, "BackgroundBottom", {0, 370, 440, 50});
+  ExpectRect(*form, "ButtonNewFolder", {12, 384, 140, 23});
+  ExpectRect(*form, "ButtonOk", {208, 384, 104, 23});
+  ExpectRect(*form, "ButtonCancel", {324, 384, 104, 23});
+  ExpectRect(*form, "TextCaption", {12, 35, 416, 40});
+  // The error line is hidden until there is an error, and takes no room until then.
+  ExpectRect(*form, "ButtonScrollUp", {404, 75, 24, 24});
+  ExpectRect(*form, "ButtonScrollDown", {404, 338, 24, 24});
+  ExpectRect(*form, "TreeViewFolders", {12, 75, 388, 287});
+  EXPECT_FALSE(form->Object<TvgText>("TextError").Visible());
+  EXPECT_EQ(form->Object<TvgText>("TextError").TextColor(), kColorWarningRed);
+  EXPECT_FALSE(form->Object<TvgTreeView>("TreeViewFolders").ShowCheckboxes());
+  EXPECT_TRUE(form->Object<TvgButton>("ButtonOk").IsDefault());
 }
 
 TEST_F(StoredFormsLayoutTest, TheMessageWindowLaysOutToItsStoredSizes) {

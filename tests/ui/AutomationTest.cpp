@@ -40,13 +40,12 @@ class BrowseForm : public TvgForm {
         "object FormBrowse: TFormBrowse\n  ClientWidth = 200\n  ClientHeight = 100\n"
         "  object vgScene1: TvgScene\n  end\nend\n"));
   }
-  std::string_view DialogKind() const override { return "browse"; }
-  bool ApplyScriptedAnswer(std::string_view answer, std::string&) override {
-    chosen = std::string(answer);
-    Hide();
-    return true;
-  }
   std::string chosen;
+  ScriptedDialog scripted{*this, "browse", [this](std::string_view answer, std::string&) {
+                            chosen = std::string(answer);
+                            Hide();
+                            return true;
+                          }};
 };
 
 class AutomationTest : public ::testing::Test {
@@ -157,6 +156,20 @@ TEST_F(AutomationTest, BrowseAnswersGoOnlyToTheFolderBrowserAndMessageAnswersOnl
   EXPECT_EQ(asked, 1);
 }
 
+TEST_F(AutomationTest, AModalWindowThatOffersNoScriptedAnswersLeavesTheQueuedOneToTheNextDialog) {
+  TestForm plain;
+  test::QuestionForm question;
+  EXPECT_EQ(ScriptedDialog::Of(plain), nullptr);
+  int asked = -1;
+  form.onClick = [&] {
+    plain.ShowModal();
+    asked = question.Ask();
+  };
+  EXPECT_EQ(ui.Run("answer yes\nclick ButtonOk\nkey Escape\n"), (Lines{kOk, kOk, kOk}));
+  EXPECT_EQ(plain.closeQueries, 1);
+  EXPECT_EQ(asked, 1);
+}
+
 TEST_F(AutomationTest, EscapeGoesToTheModalWindowAndClosesItWithoutAnAnswer) {
   test::QuestionForm question;
   int asked = -1;
@@ -197,6 +210,12 @@ TEST_F(AutomationTest, DumpListsTheNamedObjectsOfTheShownWindows) {
   EXPECT_EQ(ui.Run("dump\n"), Lines{"{\"windows\": {}}"});
 }
 
+TEST_F(AutomationTest, TheDumpOfAWindowKeepsItsShapeByteForByte) {
+  const std::string expected = test::ReadFile(test::FixturePath("dumps/test-window.json"));
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(ui.Run("dump\n"), Lines{expected});
+}
+
 TEST_F(AutomationTest, LogAnswersTheLinesOfTheLogSource) {
   EXPECT_EQ(ui.Run("log\n"), Lines{"{\"log\": []}"});
   HeadlessUi::App().SetLogSource([] { return Lines{"Język: lang0", "Dysk \"C\""}; });
@@ -225,7 +244,8 @@ TEST_F(AutomationTest, ACommandThatEndsTheProcessIsAnsweredBeforeItEnds) {
   form.onClick = [] { ExitProcessWithCode(2); };
   EXPECT_EXIT(
       {
-        HeadlessUi::App().StartScript(
+        HeadlessUi::App().StartScript(std::make_unique<Automation>(
+            HeadlessUi::App(),
             [&] {
               std::string error;
               const std::string path = ui.File("exit.txt");
@@ -235,7 +255,7 @@ TEST_F(AutomationTest, ACommandThatEndsTheProcessIsAnsweredBeforeItEnds) {
             true,
             [&](const std::string& line) {
               std::ofstream(answers, std::ios::app) << line << "\n";
-            });
+            }));
         ui.RunScript();
       },
       ::testing::ExitedWithCode(2), "");

@@ -6,8 +6,12 @@
 #include <regex>
 #include <sstream>
 
+#include "tests/ui/SceneText.h"
 #include "ui/FormText.h"
+#include "ui/Painter.h"
+#include "ui/TvgControls.h"
 #include "ui/TvgResources.h"
+#include "ui/TvgScene.h"
 
 namespace dbinst {
 namespace {
@@ -25,16 +29,21 @@ TEST(BuiltInStylesTest, EveryStyleTheWindowsNameIsBuiltIn) {
 
 TEST(BuiltInStylesTest, OneAccentMarksFocusProgressChecksAndSelection) {
   constexpr TAlphaColor kAccent = 0xFF2F6FB0;
-  EXPECT_EQ(BuiltInStyle("buttonstyle")->Color("Focus.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("progressbarstyle")->Color("Bar.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("radiobuttonstyle")->Color("Check.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("checkboxstyle")->Color("Check.Color", 0), kAccent);
-  EXPECT_EQ(BuiltInStyle("treeviewstyle")->Color("Selection.Color", 0), kAccent);
+  // Asked as the painters ask, for an object outside any scene.
+  const TvgButton object;
+  const auto color = [&](const char* style, const char* property) {
+    return ColorOrAccent(object, *BuiltInStyle(style), property);
+  };
+  EXPECT_EQ(color("buttonstyle", "Focus.Color"), kAccent);
+  EXPECT_EQ(color("progressbarstyle", "Bar.Color"), kAccent);
+  EXPECT_EQ(color("radiobuttonstyle", "Check.Color"), kAccent);
+  EXPECT_EQ(color("checkboxstyle", "Check.Color"), kAccent);
+  EXPECT_EQ(color("treeviewstyle", "Selection.Color"), kAccent);
 }
 
 TEST(BuiltInStylesTest, EveryStyleTheStoredWindowsLookUpExists) {
   int lookups = 0;
-  for (const char* form : {"TFORMMAINDBINSTALL", "TFORMMESSAGE"}) {
+  for (const char* form : {"TFORMMAINDBINSTALL", "TFORMMESSAGE", "TFORMFOLDERBROWSER"}) {
     std::ifstream file(std::string(DBINST_SOURCE_DIR) + "/resources/forms/" + form + ".txt");
     ASSERT_TRUE(file) << form;
     std::stringstream text;
@@ -49,12 +58,35 @@ TEST(BuiltInStylesTest, EveryStyleTheStoredWindowsLookUpExists) {
   EXPECT_GT(lookups, 0);
 }
 
-TEST(BuiltInStylesTest, TheWindowsLibraryIsTheBuiltInLook) {
+std::string StoredLibraryText() {
   std::ifstream file(std::string(DBINST_SOURCE_DIR) + "/resources/forms/styles/vgResources1.txt");
-  ASSERT_TRUE(file) << "the style library is missing";
   std::stringstream text;
   text << file.rdbuf();
-  EXPECT_EQ(CompileFormText(text.str()), CompileFormText(BuiltInStylesText()));
+  return text.str();
+}
+
+TEST(BuiltInStylesTest, TheWindowsLibraryIsTheBuiltInLook) {
+  const std::string text = StoredLibraryText();
+  ASSERT_FALSE(text.empty()) << "the style library is missing";
+  EXPECT_EQ(CompileFormText(text), CompileFormText(BuiltInStylesText()));
+}
+
+TEST(BuiltInStylesTest, TheBuiltInTextIsTheStoredLibraryByteForByte) {
+  EXPECT_EQ(BuiltInStylesText(), StoredLibraryText());
+}
+
+TEST(BuiltInStylesTest, ASceneWhoseLibraryLacksAStyleDrawsItWithTheBuiltInOne) {
+  const auto library = test::StyleLibraryFromText(
+      "object Styles: TvgStyleBook\n"
+      "  object backgroundmover: TvgStyle\n"
+      "    Fill.Color = '#FF102030'\n"
+      "  end\n"
+      "end\n");
+  TvgScene scene;
+  scene.SetStyleLibrary(library.get());
+  EXPECT_EQ(scene.Style("BackgroundMover")->Color("Fill.Color", 0), 0xFF102030u);
+  EXPECT_EQ(scene.Style("buttonstyle"), BuiltInStyle("buttonstyle"));
+  EXPECT_EQ(scene.Style("nosuchstyle"), nullptr);
 }
 
 }  // namespace

@@ -106,7 +106,8 @@ TEST_F(FormTextOracleTest, TheSampleLayoutOfTheResourcesCompilesAsFreePascalComp
 TEST_F(FormTextOracleTest, EveryStoredFormExpandedCompilesToFreePascalsBytes) {
   const fs::path built =
       fs::path(DBINST_INSTALLER_PATH).parent_path().parent_path() / "resources" / "forms";
-  for (const char* name : {"TFORMMAINDBINSTALL", "TFORMMESSAGE", "TGENERALMOD"}) {
+  for (const char* name :
+       {"TFORMMAINDBINSTALL", "TFORMMESSAGE", "TFORMFOLDERBROWSER", "TGENERALMOD"}) {
     SCOPED_TRACE(name);
     const fs::path expanded = built / (std::string(name) + ".expanded.txt");
     ASSERT_TRUE(fs::exists(expanded));

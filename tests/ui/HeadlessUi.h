@@ -38,8 +38,9 @@ class HeadlessUi {
     std::ofstream(path, std::ios::binary) << text;
     std::string error;
     std::unique_ptr<ScriptInput> input = FdScriptInput::Open(path, error);
-    App().StartScript(std::move(input), true,
-                      [this](const std::string& line) { answers.push_back(line); });
+    App().StartScript(
+        std::make_unique<Automation>(App(), std::move(input), true,
+                                     [this](const std::string& line) { answers.push_back(line); }));
   }
   // Runs rounds until the script has been read to its end.
   void RunScript() {

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/Pixels.h"
+#include "tests/ui/SceneText.h"
+#include "ui/TvgControls.h"
+#include "ui/TvgResources.h"
+#include "ui/TvgScene.h"
 
 namespace dbinst {
 namespace {
@@ -35,6 +39,34 @@ TEST(PainterTest, TextIsDrawnInsideItsRectangleInItsColour) {
     return TCanvas::Alpha(p) > 0 && (TCanvas::Green(p) > 0 || TCanvas::Blue(p) > 0);
   });
   EXPECT_TRUE(other.Empty());
+}
+
+TEST(PainterTest, ControlsShareOneAccentAndOneFadeUnlessTheirStyleSaysOtherwise) {
+  const auto library = test::StyleLibraryFromText(R"(object S: TvgStyleBook
+  object commonstyle: TvgStyle
+    Accent.Color = '#FFFF0000'
+    Disabled.Opacity = 0.2
+  end
+  object buttonstyle: TvgStyle
+    Focus.Color = '#FF00FF00'
+  end
+  object treeviewstyle: TvgStyle
+    Disabled.Opacity = 0.7
+  end
+end
+)");
+  TvgScene scene;
+  scene.SetStyleLibrary(library.get());
+  TvgButton& button = static_cast<TvgButton&>(scene.AddChild(std::make_unique<TvgButton>()));
+  const TvgStyle& buttonStyle = *scene.Style("buttonstyle");
+  EXPECT_EQ(ColorOrAccent(button, buttonStyle, "Focus.Color"), 0xFF00FF00u);
+  EXPECT_EQ(ColorOrAccent(button, buttonStyle, "Stroke.Default"), 0xFFFF0000u);
+  // Styles the library lacks come built in, and still take the scene's accent.
+  EXPECT_EQ(ColorOrAccent(button, *scene.Style("checkboxstyle"), "Check.Color"), 0xFFFF0000u);
+  EXPECT_EQ(DisabledOpacity(button, buttonStyle), 1.0f);
+  scene.SetEnabled(false);
+  EXPECT_FLOAT_EQ(DisabledOpacity(button, buttonStyle), 0.2f);
+  EXPECT_FLOAT_EQ(DisabledOpacity(button, *scene.Style("treeviewstyle")), 0.7f);
 }
 
 TEST(PainterTest, TextAlignsNearCentreAndFar) {

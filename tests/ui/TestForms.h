@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/ui/HeadlessUi.h"
+#include "ui/Automation.h"
 #include "ui/FormText.h"
 #include "ui/TvgControls.h"
 #include "ui/TvgForm.h"
@@ -204,10 +205,9 @@ class QuestionForm : public TvgForm {
     ShowModal();
     return answer;
   }
-  std::string_view DialogKind() const override { return "message"; }
-  bool ApplyScriptedAnswer(std::string_view scripted, std::string& error) override {
-    if (scripted == "yes") return ScriptClick("ButtonYes", error);
-    if (scripted == "no") return ScriptClick("ButtonNo", error);
+  bool ApplyScriptedAnswer(std::string_view scripted, std::string& error) {
+    if (scripted == "yes") return ClickNamed(*this, "ButtonYes", error);
+    if (scripted == "no") return ClickNamed(*this, "ButtonNo", error);
     if (scripted == "close") {
       Close();
       return true;
@@ -217,6 +217,9 @@ class QuestionForm : public TvgForm {
   }
 
   int answer = 0;
+  ScriptedDialog scripted{*this, "message", [this](std::string_view scripted, std::string& error) {
+                            return ApplyScriptedAnswer(scripted, error);
+                          }};
 };
 
 }  // namespace dbinst::test

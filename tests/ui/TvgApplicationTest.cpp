@@ -46,6 +46,8 @@ TEST(TvgApplicationTest, TheEnginesMessagePumpRunsARound) {
   HeadlessUi ui;
   TestForm form;
   form.Show();
+  // Installed as the program's entry installs it once its window shows.
+  SetMessagePump([] { HeadlessUi::App().ProcessMessages(); });
   InjectClick(form, 50, 170);
   // The entry hands the engine this pump once the main window shows.
   SetMessagePump([] { HeadlessUi::App().ProcessMessages(); });

@@ -79,6 +79,18 @@ TEST(TvgFormTest, UnknownClassesPropertiesAndHandlersAreLoadErrorsThatNameThem) 
   EXPECT_EQ(LoadError(Window("  object S: TvgScene\n  end\n")), "loaded");
 }
 
+TEST(TvgFormTest, ATimerKeepsEveryMillisecondOfTheLongestInterval) {
+  HeadlessUi ui;
+  const auto timer = [](const std::string& interval) {
+    return Window("  object T: TTimer\n    Interval = " + interval + "\n  end\n");
+  };
+  TestForm form(false);
+  form.LoadLayout(CompileFormText(timer("2147483647")));
+  EXPECT_EQ(form.Timer("T").Interval(), 2147483647u);
+  EXPECT_NE(LoadError(timer("2147483648")).find("Interval"), std::string::npos);
+  EXPECT_NE(LoadError(timer("-1")).find("Interval"), std::string::npos);
+}
+
 TEST(TvgFormTest, AMalformedStreamIsAFormStreamError) {
   HeadlessUi ui;
   TestForm form(false);

@@ -78,9 +78,9 @@ TEST(SdlDisplayTest, AFormOnTheDesktopIsDrawnAndTakesAClickThroughTheQueue) {
   form.Show();
   TvgApplication::Instance().ProcessMessages();
   std::string error;
-  EXPECT_TRUE(form.ScriptClick("ButtonOk", error)) << error;
+  EXPECT_TRUE(ClickNamed(form, "ButtonOk", error)) << error;
   EXPECT_EQ(form.clicks, 1);
-  EXPECT_FALSE(form.ScriptClick("ButtonCovered", error));
+  EXPECT_FALSE(ClickNamed(form, "ButtonCovered", error));
   form.Hide();
 }
 
