@@ -14,7 +14,9 @@ packages=(
   libjpeg-dev
   fonts-liberation2
   fp-compiler fp-units-rtl
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils
+  # X core fonts: SDL draws its message boxes with them.
+  xfonts-base
 )
 
 missing=()

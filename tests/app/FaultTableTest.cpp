@@ -306,6 +306,27 @@ TEST_F(FaultTableTest, AQuitDuringTheUnpackingPutsEverythingBackTwentyTimesInARo
   }
 }
 
+TEST_F(FaultTableTest, AQuitWhileTheArchivesAreCopiedRemovesTheCopiesAndTouchesNothing) {
+  Build(8 << 20, "-mhe=on -m0=copy");
+  auto wizard = world.Start();
+  wizard->Do("click ButtonMkay");
+  wizard->Do("click ButtonMkay");
+  wizard->Write("click ButtonMkay\n");
+  const fs::path copy = Host(Temp() + "cad_db_extraction_temp\\Ceramika.7z");
+  bool copying = false;
+  for (int i = 0; i < 20000 && !copying; ++i) {
+    copying = fs::exists(copy);
+    if (!copying) std::this_thread::sleep_for(std::chrono::microseconds(500));
+  }
+  ASSERT_TRUE(copying);
+  wizard->Write("click ButtonExit\n");
+  ASSERT_TRUE(WaitForQuestion(*wizard));
+  wizard->Write("answer yes\n");
+  EXPECT_EQ(wizard->Finish(), 2);
+  ExpectUntouched();
+  EXPECT_FALSE(fs::exists(Host(Temp() + "cad_db_extraction_temp")));
+}
+
 TEST_F(FaultTableTest, AKilledInstallationIsRolledBackAtTheNextStartWhichThenInstallsWhole) {
   Build(1 << 20, "-mhe=on -m0=copy", 1500);
   {

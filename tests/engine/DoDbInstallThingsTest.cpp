@@ -1,6 +1,7 @@
 #include "engine/DoDbInstallThings.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "payload/SevenZipReader.h"
 #include "payload/ShellOps.h"
 #include "platform/Text.h"
+#include "tests/support/ElfFiles.h"
 #include "tests/support/EnginePrefix.h"
 #include "tests/support/RecordingProgress.h"
 #include "tests/support/SevenZipArchives.h"
@@ -220,6 +222,52 @@ TEST_F(DoDbInstallThingsTest, ExitQuestionWithoutDisplayReadsNoAndFatalErrorEnds
               "Notice: broken installer");
   ::setenv("DISPLAY", display.c_str(), 1);
   ::setenv("WAYLAND_DISPLAY", wayland.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace dbinst
+
+namespace dbinst {
+namespace {
+
+TEST_F(DoDbInstallThingsTest, ACopyThatFillsTheTemporaryDiskFailsItsDatabaseForWantOfSpace) {
+  AddPackage(1,
+             "[info]\r\nBAZA=Big\r\n[INSTALL]\r\nTYPE=TILES\r\nTARGETNAME=Big.mdb\r\n"
+             "TARGETSIZE=1000000\r\n",
+             {{"Big.mdb", test::PatternBytes(1000000, 4)}}, "-m0=copy");
+  auto& engine = Engine();
+  const fs::path temp =
+      world.HostPath(WithoutTrailingBackslash(engine.FileOp().Shell().TempFolder));
+  const fs::path saved = temp.string() + ".saved";
+  fs::rename(temp, saved);
+  fs::create_directories(temp);
+  if (::mount("tmpfs", temp.c_str(), "tmpfs", 0, "size=256k") != 0) {
+    fs::remove(temp);
+    fs::rename(saved, temp);
+    GTEST_SKIP() << "no tmpfs can be mounted here";
+  }
+  fs::copy(saved, temp, fs::copy_options::recursive);
+  EXPECT_TRUE(engine.CopyArchives(&progress));
+  EXPECT_FALSE(engine.InstallDatabases(kProgram, &progress));
+  ::umount2(temp.c_str(), MNT_DETACH);
+  ASSERT_EQ(engine.Outcomes().size(), 1u);
+  EXPECT_EQ(engine.Outcomes()[0].Failure, EInstallFailure::NoSpace);
+  EXPECT_FALSE(OnDisk(kProgram + "Plytki\\Big.mdb"));
+  EXPECT_FALSE(OnDisk(kProgram + "cad_db_install_transaction"));
+}
+
+TEST_F(DoDbInstallThingsTest, TargetSizesThatCannotBeBelievedGiveWayToTheListedSize) {
+  TDatabaseEmbedded database;
+  database.TargetSize = 120;
+  EXPECT_EQ(TDoDbInstallThings::EffectiveTargetSize(database), 120) << "nothing listed yet";
+  database.ListedSize = 200;
+  EXPECT_EQ(TDoDbInstallThings::EffectiveTargetSize(database), 120);
+  database.TargetSize = 99;
+  EXPECT_EQ(TDoDbInstallThings::EffectiveTargetSize(database), 200) << "far below the list";
+  database.TargetSize = -5;
+  EXPECT_EQ(TDoDbInstallThings::EffectiveTargetSize(database), 200);
+  database.TargetSize = int64_t{1} << 50;
+  EXPECT_EQ(TDoDbInstallThings::EffectiveTargetSize(database), 200);
 }
 
 }  // namespace
