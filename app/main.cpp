@@ -8,7 +8,11 @@
 
 #include "app/FormMainDbInstall.h"
 #include "app/FormMessage.h"
+#include "app/InstallerList.h"
+#include "app/RunFiles.h"
+#include "app/SilentInstallation.h"
 #include "engine/DoDbInstallThings.h"
+#include "env/CommandLine.h"
 #include "env/GeneralMod.h"
 #include "env/MessagePump.h"
 #include "platform/Display.h"
@@ -16,6 +20,7 @@
 #include "platform/Machine.h"
 #include "platform/MessageBox.h"
 #include "platform/ProcessExit.h"
+#include "platform/ReadOnlyMachine.h"
 #include "platform/prefix/PrefixMachine.h"
 #include "platform/prefix/PrefixUiServices.h"
 #include "platform/prefix/SdlMessageBox.h"
@@ -42,6 +47,15 @@ TFormMessage* MessageWindowOfRun = nullptr;
   ExitProcessWithCode(kExitCodeFatal);
 }
 
+// However the run ends, its log goes to the file /log: names; a file that cannot be written
+// changes nothing of the run.
+void WriteLogOfRun() {
+  std::string error;
+  if (!WriteLogFile(TheMachine->files(), GeneralMod->LogFile(), GeneralMod->Log().Lines(), error)) {
+    std::fprintf(stderr, "The log cannot be written: %s\n", error.c_str());
+  }
+}
+
 bool HasDisplayVariable() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
     const char* value = std::getenv(name);
@@ -66,6 +80,9 @@ int Run(const std::vector<std::string>& arguments) {
   const std::string prefix = DefaultPrefixPath();
   std::string error;
   std::unique_ptr<Machine> machine = OpenPrefixMachine({prefix, RunningExecutablePath()}, error);
+  const bool listOnly = AsksOnlyForList(arguments);
+  // The list promises to change nothing, not even the screen saver's setting.
+  if (machine && listOnly) machine = ReadOnlyMachine(std::move(machine));
   if (!machine) {
     const std::string text = "No Wine prefix to install into: " + error;
     std::fprintf(stderr, "%s\n", text.c_str());
@@ -75,6 +92,13 @@ int Run(const std::vector<std::string>& arguments) {
   }
   TheMachine = machine.release();
   GeneralMod = new TGeneralMod(*TheMachine, arguments);
+  if (!GeneralMod->LogFile().empty()) AddBeforeExit(WriteLogOfRun);
+  if (listOnly) {
+    std::printf("%s\n", InstallerListJson(*TheMachine, *GeneralMod).c_str());
+    ExitProcessWithCode(kExitCodeFinished);
+  }
+  if (GeneralMod->IsSilent())
+    ExitProcessWithCode(TSilentInstallation(*TheMachine, *GeneralMod).Run());
   application.SetLogSource([] { return GeneralMod->Log().Lines(); });
   NoteFontOfDebugRun();
   MainWindow = new TFormMainDbInstall(*TheMachine, *GeneralMod);

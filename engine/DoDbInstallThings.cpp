@@ -46,12 +46,16 @@ std::string ArchiveCopyName(const TDatabaseEmbedded& database, int position) {
   return ChangeFileExtension(base, ".7z");
 }
 
-TDoDbInstallThings::TDoDbInstallThings(Machine& machine, TGeneralMod& module)
+TDoDbInstallThings::TDoDbInstallThings(Machine& machine, TGeneralMod& module, EEngineStart start)
     : machine_(machine),
       module_(module),
-      fileOp_(std::make_unique<MyFileOp>(machine, module.Log())) {
-  RecoverInterruptedInstallations();
-  catalogue_ = fileOp_->GetEmbeddedCatalogue();
+      fileOp_(std::make_unique<MyFileOp>(machine, module.Log(), start == EEngineStart::ToInstall)) {
+  if (start == EEngineStart::ToInstall) {
+    RecoverInterruptedInstallations();
+    catalogue_ = fileOp_->GetEmbeddedCatalogue();
+  } else {
+    catalogue_ = fileOp_->ReadEmbeddedCatalogue();
+  }
   FindTargetPrograms(*fileOp_, module_, catalogue_, lists_);
 }
 
@@ -365,6 +369,7 @@ void TDoDbInstallThings::FailUnattempted() {
     for (const TDatabaseEmbedded& database : databases) {
       if (attempted.insert(DisplayName(database)).second) {
         Fail(database, outcomes_.back().Failure, "the installation stopped at an earlier database");
+        outcomes_.back().Skipped = true;
       }
     }
   }
@@ -436,7 +441,7 @@ bool TDoDbInstallThings::InstallOne(std::string_view programFolder, TDatabaseEmb
     transaction.RollBack();
     Fail(database, failure, problem);
   } else {
-    outcomes_.push_back({name, EInstallFailure::None, {}});
+    outcomes_.push_back({name, EInstallFailure::None, {}, Sum(fileOp_->LastArchiveItems())});
   }
   progress.FinishDatabase(startPosition, EffectiveTargetSize(database));
   return true;

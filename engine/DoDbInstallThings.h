@@ -34,9 +34,14 @@ inline constexpr std::string_view kSecondHelperLibraryFile = "cc3290mt.dll";
 
 // Installs the databases the installer carries into one program folder; reads the catalogue and
 // finds the target programs when it is built.
+// How an engine starts: to install, or only to look (nothing is written, not even the
+// descriptions into the temporary folder, and nothing interrupted is put right).
+enum class EEngineStart { ToInstall, ToLookOnly };
+
 class TDoDbInstallThings {
  public:
-  TDoDbInstallThings(Machine& machine, TGeneralMod& module);
+  TDoDbInstallThings(Machine& machine, TGeneralMod& module,
+                     EEngineStart start = EEngineStart::ToInstall);
   ~TDoDbInstallThings();
   TDoDbInstallThings(const TDoDbInstallThings&) = delete;
   TDoDbInstallThings& operator=(const TDoDbInstallThings&) = delete;

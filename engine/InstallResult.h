@@ -22,6 +22,10 @@ struct TDatabaseOutcome {
   std::string Name;  // the display name
   EInstallFailure Failure = EInstallFailure::None;
   std::string Detail;  // for the log
+  // The bytes of the files put in place; 0 for a database that was not installed.
+  int64_t Bytes = 0;
+  // Not tried: the installation stopped at an earlier database.
+  bool Skipped = false;
 };
 
 // A drive without room for what the installation would write there.

@@ -24,6 +24,17 @@ void ApplySwitch(std::string_view argument, std::string_view lowered,
     if (!code.empty()) fields.uninstallLanguageCode = code;
   } else if (lowered.starts_with("-s")) {
     fields.silent = true;
+  } else if (lowered.starts_with("/log:")) {
+    fields.logFile = rest("/log:");
+  } else if (lowered.starts_with("/list")) {
+    fields.listOnly = true;
+  } else if (lowered.starts_with("/result:")) {
+    fields.resultFile = rest("/result:");
+  } else if (lowered.starts_with("/hostwait:")) {
+    const auto seconds = ParseInteger(rest("/hostwait:"));
+    if (seconds && *seconds >= 0 && *seconds <= kLongestHostWaitSeconds) {
+      fields.hostWaitSeconds = static_cast<int32_t>(*seconds);
+    }
   }
 }
 
@@ -40,6 +51,16 @@ CommandLineFields ReadCommandLine(const std::vector<std::string>& arguments,
     ApplySwitch(argument, ToLower(argument), codes, fields);
   }
   return fields;
+}
+
+bool AsksOnlyForList(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    CommandLineFields fields;
+    const std::string trimmed = Trim(argument);
+    ApplySwitch(trimmed, ToLower(trimmed), {}, fields);
+    if (fields.listOnly) return true;
+  }
+  return false;
 }
 
 std::string ProgramModeText(EProgramMode mode) {

@@ -84,6 +84,10 @@ class TGeneralMod {
   const std::string& UpdatePath() const { return commandLine_.updatePath; }
   EProductLine UpdateProduct() const { return commandLine_.updateProduct; }
   bool IsSilent() const { return commandLine_.silent; }
+  const std::string& LogFile() const { return commandLine_.logFile; }
+  const std::string& ResultFile() const { return commandLine_.resultFile; }
+  bool ListOnly() const { return commandLine_.listOnly; }
+  int32_t HostWaitSeconds() const { return commandLine_.hostWaitSeconds; }
 
  private:
   bool GatherEnvironment(const std::vector<std::string>& arguments);

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "platform/Text.h"
+
 namespace dbinst {
 namespace {
 
@@ -77,6 +79,13 @@ EDatabaseType DatabaseTypeOfText(std::string_view text) {
   return EDatabaseType::None;
 }
 
+std::string TextOfDatabaseType(EDatabaseType type) {
+  for (const auto& [name, each] : kTypeTexts) {
+    if (each == type) return std::string(name);
+  }
+  return {};
+}
+
 std::string ChangeFileExtension(std::string_view name, std::string_view extension) {
   const size_t dot = name.find_last_of(".\\:");
   if (dot != std::string_view::npos && name[dot] == '.') name = name.substr(0, dot);
@@ -90,6 +99,27 @@ bool IsPlainFileName(std::string_view name) {
 bool IsNamedDatabaseType(EDatabaseType type) {
   return type == EDatabaseType::Tiles || type == EDatabaseType::Interiors ||
          type == EDatabaseType::Cabinets || type == EDatabaseType::HouseholdAppliances;
+}
+
+void ReadDescriptionFields(const DescriptionValue& value, TDatabaseEmbedded& database) {
+  // Two different defaults tell a key that is there from one that is not.
+  const auto has = [&](std::string_view section, std::string_view key) {
+    return value(section, key, "0") != "0" || value(section, key, "1") != "1";
+  };
+  const auto integer = [&](std::string_view key) {
+    return ParseInteger(Trim(value("INSTALL", key, ""))).value_or(0);
+  };
+  database.Name = value("info", "BAZA", database.Name);
+  database.DataText = value("info", "DATA", database.DataText);
+  database.MDate = has("info", "MDATE") ? ParseDatabaseDate(value("info", "MDATE", ""))
+                                        : ParseDatabaseDate(database.DataText);
+  database.UDate = has("info", "UDATE") ? ParseDatabaseDate(value("info", "UDATE", ""))
+                                        : ParseDatabaseDate(database.DataText);
+  database.Type = has("INSTALL", "TYPE") ? DatabaseTypeOfText(value("INSTALL", "TYPE", ""))
+                                         : EDatabaseType::None;
+  database.TargetName = value("INSTALL", "TARGETNAME", "");
+  database.TargetSize = integer("TARGETSIZE");
+  database.FormatFdb = integer("FORMATFDB") != 0;
 }
 
 }  // namespace dbinst

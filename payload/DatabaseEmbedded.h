@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -62,8 +63,16 @@ struct TDatabaseBase {
   TDatabaseDate UDate;
 };
 
+// One value of a package description: section, key and the text when it is missing.
+using DescriptionValue = std::function<std::string(std::string_view section, std::string_view key,
+                                                   std::string_view defaultValue)>;
+// Fills what a description says of its database: name, dates, kind, target name and size, format.
+void ReadDescriptionFields(const DescriptionValue& value, TDatabaseEmbedded& database);
+
 // The kind a TYPE string names, compared exactly; None for anything else.
 EDatabaseType DatabaseTypeOfText(std::string_view text);
+// The TYPE string of a kind ("TILES"); empty for None.
+std::string TextOfDatabaseType(EDatabaseType type);
 // The file name with its extension replaced (or added), as ChangeFileExt does.
 std::string ChangeFileExtension(std::string_view name, std::string_view extension);
 // A name that stays one component of a path: no separators, drive colons, wildcards, "." or "..".

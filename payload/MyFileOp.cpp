@@ -23,9 +23,10 @@ std::string WithoutTrailingSeparators(std::string_view path) {
 
 bool IsLargeEnoughDrive(int64_t size) { return size > kSmallestAcceptedDriveSize; }
 
-MyFileOp::MyFileOp(Machine& machine, InstallLog& log)
+MyFileOp::MyFileOp(Machine& machine, InstallLog& log, bool claimExtractionFolder)
     : machine_(machine), log_(log), shellOps_(std::make_unique<ShellOps>(machine)) {
-  ClaimExtractionFolder();
+  extractionFolderName_ = std::string(kExtractionFolderName);
+  if (claimExtractionFolder) ClaimExtractionFolder();
 }
 
 MyFileOp::~MyFileOp() = default;

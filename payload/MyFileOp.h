@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,7 @@ class ResourceStream;
 class ShellOps;
 class WritableFile;
 
+inline constexpr std::string_view kExtractionFolderName = "cad_db_extraction_temp";
 inline constexpr std::string_view kCheckupFileName =
     "temp_file_for_write_permissions_checkup__safe_to_delete.txt";
 
@@ -29,10 +31,22 @@ inline constexpr std::string_view kCheckupFileName =
 inline constexpr int64_t kSmallestAcceptedDriveSize = 10'000'000'000;
 bool IsLargeEnoughDrive(int64_t size);
 
+// The unbroken run of DB01INI/DB01FULL, DB02INI/DB02FULL, ... pairs of a module, with the code
+// page each description was written in where the packer recorded it.
+TDatabaseEmbeddedVec ListEmbeddedDatabasesOf(const ResourceModule& module);
+// One value of a description held in memory: its text, code page, section, key and default.
+using DescriptionTextValue =
+    std::function<std::string(std::string_view text, uint32_t codePage, std::string_view section,
+                              std::string_view key, std::string_view defaultValue)>;
+// The catalogue of a module's packages, read where they are.
+TDatabaseEmbeddedVecAfterTypeMap ReadCatalogueOf(const ResourceModule& module,
+                                                 const DescriptionTextValue& value);
+
 // The installer's file layer; every path is a Windows path on the machine.
 class MyFileOp {
  public:
-  MyFileOp(Machine& machine, InstallLog& log);
+  // claimExtractionFolder: take the extraction folder's lock, as a run that installs does.
+  MyFileOp(Machine& machine, InstallLog& log, bool claimExtractionFolder = true);
   ~MyFileOp();
 
   ShellOps& Shell() const { return *shellOps_; }
@@ -40,6 +54,8 @@ class MyFileOp {
   // The catalogue of the packages carried in the installer's resources, grouped by kind; empty
   // when any description cannot be written or read.
   TDatabaseEmbeddedVecAfterTypeMap GetEmbeddedCatalogue();
+  // The same catalogue read from the resources in memory, writing nothing anywhere.
+  TDatabaseEmbeddedVecAfterTypeMap ReadEmbeddedCatalogue() const;
   // The unbroken run of DB01INI/DB01FULL, DB02INI/DB02FULL, ... pairs.
   TDatabaseEmbeddedVec ListEmbeddedDatabases() const;
   // Writes each description into the extraction folder and reads it back.

@@ -4,6 +4,7 @@
 #include "payload/ResourceFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Machine.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
 
 namespace dbinst {
@@ -31,9 +32,8 @@ TDatabaseEmbeddedVecAfterTypeMap MyFileOp::GetEmbeddedCatalogue() {
   return GroupByType(databases);
 }
 
-TDatabaseEmbeddedVec MyFileOp::ListEmbeddedDatabases() const {
+TDatabaseEmbeddedVec ListEmbeddedDatabasesOf(const ResourceModule& module) {
   TDatabaseEmbeddedVec databases;
-  const ResourceModule& module = machine_.resources();
   for (int number = 1;; ++number) {
     TDatabaseEmbedded database;
     database.IniResource = Numbered("DB%02dINI", number);
@@ -45,6 +45,36 @@ TDatabaseEmbeddedVec MyFileOp::ListEmbeddedDatabases() const {
     database.CodePage = CodePageOfDescription(module, Numbered("DB%02dCP", number));
     databases.push_back(std::move(database));
   }
+}
+
+TDatabaseEmbeddedVecAfterTypeMap ReadCatalogueOf(const ResourceModule& module,
+                                                 const DescriptionTextValue& value) {
+  TDatabaseEmbeddedVec databases = ListEmbeddedDatabasesOf(module);
+  for (TDatabaseEmbedded& database : databases) {
+    const auto text = ReadResourceBytes(module, database.IniResource);
+    if (!text) return {};
+    // Read where it is; the name only marks that the description was there.
+    database.DescriptionFile = database.IniResource;
+    ReadDescriptionFields(
+        [&](std::string_view section, std::string_view key, std::string_view defaultValue) {
+          return value(*text, database.CodePage, section, key, defaultValue);
+        },
+        database);
+  }
+  return MyFileOp::GroupByType(databases);
+}
+
+TDatabaseEmbeddedVec MyFileOp::ListEmbeddedDatabases() const {
+  return ListEmbeddedDatabasesOf(machine_.resources());
+}
+
+TDatabaseEmbeddedVecAfterTypeMap MyFileOp::ReadEmbeddedCatalogue() const {
+  const ProfileReader& profiles = machine_.profiles();
+  return ReadCatalogueOf(
+      machine_.resources(), [&](std::string_view text, uint32_t codePage, std::string_view section,
+                                std::string_view key, std::string_view defaultValue) {
+        return profiles.GetStringFromText(text, section, key, defaultValue, codePage);
+      });
 }
 
 bool MyFileOp::LoadEmbeddedDescriptions(TDatabaseEmbeddedVec& databases) {

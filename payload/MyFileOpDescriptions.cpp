@@ -11,7 +11,6 @@
 namespace dbinst {
 namespace {
 
-constexpr std::string_view kExtractionFolderName = "cad_db_extraction_temp";
 constexpr int kExtractionFolderChoices = 9;
 
 // Two different defaults tell a key that is there from one that is not.
@@ -37,23 +36,6 @@ TDatabaseDate ReadDateOrEmpty(const ProfileReader& profiles, std::string_view fi
   if (!KeyExists(profiles, file, "info", key)) return {};
   return ParseDatabaseDate(profiles.GetString(file, "info", key, ""));
 }
-
-// A description read in the code page its publisher wrote it in, or in the machine's own.
-struct DescriptionReader {
-  const ProfileReader& profiles;
-  std::string_view file;
-  uint32_t codePage;
-
-  std::string Get(std::string_view section, std::string_view key,
-                  std::string_view defaultValue) const {
-    if (codePage == 0) return profiles.GetString(file, section, key, defaultValue);
-    return profiles.GetStringInCodePage(file, section, key, defaultValue, codePage);
-  }
-  // Two different defaults tell a key that is there from one that is not.
-  bool Has(std::string_view section, std::string_view key) const {
-    return Get(section, key, "0") != "0" || Get(section, key, "1") != "1";
-  }
-};
 
 TDatabaseDate LocalDateOf(int64_t secondsSince1970) {
   const std::time_t time = static_cast<std::time_t>(secondsSince1970);
@@ -92,24 +74,15 @@ bool MyFileOp::ReadEmbeddedDescription(TDatabaseEmbedded& database) const {
       database.DescriptionFile.empty() || !machine_.files().FileExists(database.DescriptionFile)) {
     return false;
   }
-  const DescriptionReader description{machine_.profiles(), database.DescriptionFile,
-                                      database.CodePage};
-  database.Name = description.Get("info", "BAZA", database.Name);
-  database.DataText = description.Get("info", "DATA", database.DataText);
-  database.MDate = description.Has("info", "MDATE")
-                       ? ParseDatabaseDate(description.Get("info", "MDATE", ""))
-                       : ParseDatabaseDate(database.DataText);
-  database.UDate = description.Has("info", "UDATE")
-                       ? ParseDatabaseDate(description.Get("info", "UDATE", ""))
-                       : ParseDatabaseDate(database.DataText);
-  database.Type = description.Has("INSTALL", "TYPE")
-                      ? DatabaseTypeOfText(description.Get("INSTALL", "TYPE", ""))
-                      : EDatabaseType::None;
-  database.TargetName = description.Get("INSTALL", "TARGETNAME", "");
-  database.TargetSize =
-      ParseInteger(Trim(description.Get("INSTALL", "TARGETSIZE", ""))).value_or(0);
-  database.FormatFdb =
-      ParseInteger(Trim(description.Get("INSTALL", "FORMATFDB", ""))).value_or(0) != 0;
+  const ProfileReader& profiles = machine_.profiles();
+  const std::string& file = database.DescriptionFile;
+  const uint32_t codePage = database.CodePage;
+  ReadDescriptionFields(
+      [&](std::string_view section, std::string_view key, std::string_view defaultValue) {
+        if (codePage == 0) return profiles.GetString(file, section, key, defaultValue);
+        return profiles.GetStringInCodePage(file, section, key, defaultValue, codePage);
+      },
+      database);
   return true;
 }
 

@@ -11,5 +11,7 @@ inline constexpr int kExitCodeUserQuit = 2;
 inline constexpr int kExitCodeFatal = 3;
 // The final page was reached after a step of the installation failed.
 inline constexpr int kExitCodeInstallFailed = 4;
+// A run without a person waited for the CAD host program to end, and it did not.
+inline constexpr int kExitCodeHostRunning = 5;
 
 }  // namespace dbinst

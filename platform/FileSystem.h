@@ -105,6 +105,9 @@ class FileSystem {
   // The host path behind a Windows path, for messages, logs and refusing paths that reach the
   // host's root; empty when it has none.
   virtual std::string HostPath(std::string_view path) const = 0;
+  // The Windows path that a path given on the command line names: a Windows path as it stands,
+  // another one taken from the current folder (on a prefix, a host path through its drive).
+  virtual std::string PathOfArgument(std::string_view given) const = 0;
 };
 
 }  // namespace dbinst

@@ -21,6 +21,10 @@ class ProfileReader {
   virtual std::string GetStringInCodePage(std::string_view file, std::string_view section,
                                           std::string_view key, std::string_view defaultValue,
                                           uint32_t codePage) const = 0;
+  // The same rules over an ini text already in memory, in the code page given (0: the machine's).
+  virtual std::string GetStringFromText(std::string_view text, std::string_view section,
+                                        std::string_view key, std::string_view defaultValue,
+                                        uint32_t codePage) const = 0;
   // The lines of a text file (CR LF, LF or CR ends), converted from the machine's ANSI code page,
   // or from UTF-8 or UTF-16 when a byte-order mark says so; nothing when it cannot be read.
   virtual std::optional<std::vector<std::string>> ReadTextLines(std::string_view file) const = 0;

@@ -7,7 +7,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: pack-installer --installer FILE --output FILE\n"
+    "usage: pack-installer --list INSTALLER\n"
+    "       pack-installer --installer FILE --output FILE\n"
     "                      [--codepage N] [--package INI ARCHIVE]...\n"
     "                      [--lib7z FILE] [--libb1 FILE] [--resource NAME=FILE]...\n"
     "Packages become DB01INI/DB01FULL, DB02INI/DB02FULL, ... in the order given and replace the\n"
@@ -52,6 +53,16 @@ bool ParseArguments(int argc, char** argv, dbinst::PackRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--list") {
+    std::string json;
+    std::string error;
+    if (!dbinst::ListInstaller(argv[2], json, error)) {
+      std::cerr << "pack-installer: " << error << "\n";
+      return 1;
+    }
+    std::cout << json << "\n";
+    return 0;
+  }
   dbinst::PackRequest request;
   if (!ParseArguments(argc, argv, request)) {
     std::cerr << kUsage;

@@ -9,9 +9,9 @@
 
 #include "platform/Display.h"
 #include "platform/ExitCodes.h"
+#include "platform/JsonWriter.h"
 #include "platform/ProcessExit.h"
 #include "platform/ScriptInput.h"
-#include "ui/JsonWriter.h"
 #include "ui/PropertyTable.h"
 #include "ui/SceneFrame.h"
 #include "ui/TvgApplication.h"

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/JsonWriter.h"
 #include "platform/Text.h"
-#include "ui/JsonWriter.h"
 #include "ui/StoredProperties.h"
 
 namespace dbinst {

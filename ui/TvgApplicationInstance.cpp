@@ -11,7 +11,7 @@ TvgApplication& TvgApplication::Instance() {
   static TvgApplication* instance = [] {
     auto* created = new TvgApplication();
     created->SetScriptStarter(StartScriptFromEnvironment);
-    SetBeforeExit([] {
+    AddBeforeExit([] {
       if (ScriptDriver* script = Instance().Script()) script->BeforeExit();
     });
     return created;

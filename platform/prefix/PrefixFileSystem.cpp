@@ -173,6 +173,11 @@ std::string PrefixFileSystem::HostPath(std::string_view path) const {
   return resolved.hostPath.empty() ? std::string() : CanonicalOrNormal(resolved.hostPath);
 }
 
+std::string PrefixFileSystem::PathOfArgument(std::string_view given) const {
+  if (DriveLetterOf(given) && given.size() > 2 && IsSeparator(given[2])) return std::string(given);
+  return WindowsPathOfHost(std::string(given));
+}
+
 std::string PrefixFileSystem::WindowsPathOfHost(const std::string& hostPath) const {
   std::error_code ec;
   fs::path absolute = fs::absolute(hostPath, ec);

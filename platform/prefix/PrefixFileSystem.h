@@ -39,6 +39,7 @@ class PrefixFileSystem : public FileSystem {
 
   // The real host path (links followed where they exist); empty when the path names no drive.
   std::string HostPath(std::string_view path) const override;
+  std::string PathOfArgument(std::string_view given) const override;
 
   // A host path as Wine writes it: through the drive whose target holds it ("Z:\tmp\x"), else
   // "\\?\unix\tmp\x".

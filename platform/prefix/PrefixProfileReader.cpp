@@ -85,6 +85,14 @@ std::string PrefixProfileReader::GetStringInCodePage(std::string_view file,
   return GetStringFromBytes(*bytes, section, key, defaultValue, codePage);
 }
 
+std::string PrefixProfileReader::GetStringFromText(std::string_view text, std::string_view section,
+                                                   std::string_view key,
+                                                   std::string_view defaultValue,
+                                                   uint32_t codePage) const {
+  return GetStringFromBytes(text, section, key, defaultValue,
+                            codePage == 0 ? ansiCodePage_ : codePage);
+}
+
 std::optional<std::vector<std::string>> PrefixProfileReader::ReadTextLines(
     std::string_view file) const {
   const std::optional<std::string> bytes = ReadBytes(file);

@@ -25,6 +25,9 @@ class PrefixProfileReader : public ProfileReader {
   std::string GetStringInCodePage(std::string_view file, std::string_view section,
                                   std::string_view key, std::string_view defaultValue,
                                   uint32_t codePage) const override;
+  std::string GetStringFromText(std::string_view text, std::string_view section,
+                                std::string_view key, std::string_view defaultValue,
+                                uint32_t codePage) const override;
   std::optional<std::vector<std::string>> ReadTextLines(std::string_view file) const override;
 
   // The same rules over the bytes of a file that is already in memory.

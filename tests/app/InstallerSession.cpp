@@ -41,7 +41,8 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
 }  // namespace
 
 InstallerSession::InstallerSession(const std::string& installer, const std::string& prefix,
-                                   const std::vector<std::string>& environment) {
+                                   const std::vector<std::string>& environment,
+                                   const std::vector<std::string>& arguments) {
   std::vector<std::string> extra = environment;
   for (const std::string& fallback :
        {"WINEPREFIX=" + prefix, std::string("DBINST_HEADLESS=1"), std::string("DBINST_SCRIPT=-")}) {
@@ -52,6 +53,7 @@ InstallerSession::InstallerSession(const std::string& installer, const std::stri
   }
   std::vector<std::string> envp = Environment(extra);
   std::vector<std::string> argv = {installer};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
   int inPipe[2], outPipe[2], errPipe[2];
   // Close-on-exec, so that no other child of the test keeps the installer's script open.
   if (::pipe2(inPipe, O_CLOEXEC) != 0 || ::pipe2(outPipe, O_CLOEXEC) != 0 ||

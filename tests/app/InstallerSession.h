@@ -15,7 +15,8 @@ class InstallerSession {
   // Starts the installer headless on the prefix, its script on standard input; environment
   // entries ("NAME=value") add to those or replace them.
   InstallerSession(const std::string& installer, const std::string& prefix,
-                   const std::vector<std::string>& environment = {});
+                   const std::vector<std::string>& environment = {},
+                   const std::vector<std::string>& arguments = {});
   ~InstallerSession();
   InstallerSession(const InstallerSession&) = delete;
   InstallerSession& operator=(const InstallerSession&) = delete;

@@ -171,5 +171,42 @@ TEST(WizardDisplayTest, WithoutAPrefixTheFatalMessageShowsInAMessageBoxToo) {
   EXPECT_FALSE(fs::exists(missing));
 }
 
+TEST(WizardDisplayTest, ASilentRunShowsItsProgressInASmallWindowThatClosesByItself) {
+  if (!fs::exists("/usr/bin/Xvfb") || !fs::exists("/usr/bin/xwininfo")) {
+    GTEST_SKIP() << "Xvfb and xwininfo are needed (scripts/deps.sh installs them)";
+  }
+  XServer server;
+  ASSERT_TRUE(server.ready()) << "Xvfb did not start on " << server.display();
+  test::WizardWorld world;
+  world.AddPrograms(1);
+  test::ArchiveFiles files;
+  for (int i = 0; i < 600; ++i) files.push_back({"Many/" + std::to_string(i) + ".jpg", "picture"});
+  world.AddPackage(
+      "Many", "[info]\r\nBAZA=Many\r\n[INSTALL]\r\nTYPE=INTERIOR\r\nTARGETNAME=Many\r\n", files);
+  world.Build();
+  const std::string prefixVariable = "WINEPREFIX=" + world.Prefix();
+  const std::string displayVariable = "DISPLAY=" + server.display();
+  std::vector<char*> environment;
+  for (char** entry = environ; *entry; ++entry) environment.push_back(*entry);
+  environment.push_back(const_cast<char*>(prefixVariable.c_str()));
+  environment.push_back(const_cast<char*>(displayVariable.c_str()));
+  environment.push_back(nullptr);
+  const char* argv[] = {world.Installer().c_str(), "-s", nullptr};
+  pid_t pid = 0;
+  ASSERT_EQ(::posix_spawn(&pid, world.Installer().c_str(), nullptr, nullptr,
+                          const_cast<char**>(argv), environment.data()),
+            0);
+  bool seen = false;
+  int status = 0;
+  for (int attempt = 0; attempt < 2400; ++attempt) {
+    seen = seen || !WindowNamed(server.display(), "Installation of a database").empty();
+    if (::waitpid(pid, &status, WNOHANG) == pid) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  EXPECT_TRUE(seen) << "no window of the silent run on " << server.display();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(fs::exists(world.HostPath(test::kOrvane + "dodatki\\Many\\Many\\599.jpg")));
+}
+
 }  // namespace
 }  // namespace dbinst

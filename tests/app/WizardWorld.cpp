@@ -118,8 +118,9 @@ void WizardWorld::UpdateResource(const std::string& name, const std::string& byt
   }
 }
 
-std::unique_ptr<InstallerSession> WizardWorld::Start(const std::vector<std::string>& environment) {
-  return std::make_unique<InstallerSession>(installer_, prefixFolder_, environment);
+std::unique_ptr<InstallerSession> WizardWorld::Start(const std::vector<std::string>& environment,
+                                                     const std::vector<std::string>& arguments) {
+  return std::make_unique<InstallerSession>(installer_, prefixFolder_, environment, arguments);
 }
 
 }  // namespace dbinst::test

@@ -46,7 +46,8 @@ class WizardWorld {
   // Builds the prefix and the installer: the packages packed into a copy of the built one, or a
   // copy without any database when none was added.
   void Build();
-  std::unique_ptr<InstallerSession> Start(const std::vector<std::string>& environment = {});
+  std::unique_ptr<InstallerSession> Start(const std::vector<std::string>& environment = {},
+                                          const std::vector<std::string>& arguments = {});
 
   std::string HostPath(const std::string& windowsPath) const {
     return builder_.HostPath(windowsPath);

@@ -1,7 +1,9 @@
 #include "tools/packer/Packer.h"
 
 #include "payload/ArchivePaths.h"
+#include "payload/CatalogueJson.h"
 #include "payload/DatabaseEmbedded.h"
+#include "payload/MyFileOp.h"
 #include "payload/SevenZipReader.h"
 
 #include <array>
@@ -9,7 +11,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/JsonWriter.h"
 #include "platform/Text.h"
+#include "platform/prefix/ElfResourceModule.h"
 #include "platform/prefix/ElfSectionTable.h"
 #include "platform/prefix/PrefixProfileReader.h"
 #include "tools/packer/ToolProcess.h"
@@ -243,6 +247,24 @@ bool PackInstaller(const PackRequest& request, std::string& error) {
   if (ignored)
     return cleanUp(Refuse(error, "cannot write " + request.output + ": " + ignored.message()));
   return cleanUp(true);
+}
+
+bool ListInstaller(const std::string& installer, std::string& json, std::string& error) {
+  const ElfResourceModule module(installer);
+  if (!module.Error().empty()) return Refuse(error, module.Error());
+  // The machine's own code page is not known here; descriptions without one read as the family's.
+  const auto catalogue =
+      ReadCatalogueOf(module, [](std::string_view text, uint32_t codePage, std::string_view section,
+                                 std::string_view key, std::string_view defaultValue) {
+        return PrefixProfileReader::GetStringFromBytes(
+            text, section, key, defaultValue, codePage == 0 ? kPublisherCodePage : codePage);
+      });
+  JsonWriter writer;
+  writer.BeginObject().Key("databases");
+  WriteCatalogueJson(writer, catalogue, module);
+  writer.EndObject();
+  json = writer.Text();
+  return true;
 }
 
 }  // namespace dbinst

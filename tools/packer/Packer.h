@@ -43,5 +43,8 @@ bool CheckPackage(const PackagePaths& package, CheckedPackage& checked, std::str
 int64_t ArchiveUnpackedSize(const std::string& archive, std::string& error);
 // Writes the output installer; false with the reason in error, leaving no output behind.
 bool PackInstaller(const PackRequest& request, std::string& error);
+// The databases a packed installer carries, as the installer's own /list gives them: one JSON
+// document; false with the reason when the file is no installer.
+bool ListInstaller(const std::string& installer, std::string& json, std::string& error);
 
 }  // namespace dbinst

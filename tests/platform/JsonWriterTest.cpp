@@ -1,4 +1,4 @@
-#include "ui/JsonWriter.h"
+#include "platform/JsonWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -16,6 +16,7 @@ class JsonWriter {
   JsonWriter& Key(std::string_view key);
   JsonWriter& String(std::string_view text);
   JsonWriter& Bool(bool value);
+  JsonWriter& Null();
   // Shortest text that reads back as the same float; null for NaN and infinities.
   JsonWriter& Number(float value);
   JsonWriter& Integer(long long value);

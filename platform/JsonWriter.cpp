@@ -1,4 +1,4 @@
-#include "ui/JsonWriter.h"
+#include "platform/JsonWriter.h"
 
 #include <charconv>
 #include <cmath>
@@ -120,6 +120,12 @@ JsonWriter& JsonWriter::String(std::string_view text) {
 JsonWriter& JsonWriter::Bool(bool value) {
   BeforeValue();
   text_ += value ? "true" : "false";
+  return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+  BeforeValue();
+  text_ += "null";
   return *this;
 }
 
